@@ -1,0 +1,112 @@
+// host/game.h: the host object and the delegate interface it drives.
+//
+// The host knows nothing of the application: it passes every event to one
+// delegate, each inside a guard that turns an escaping program exception into
+// the uncaught-exception report, and runs one collector step after each.
+#pragma once
+
+#include <cstdio>
+
+#include "runtime/array.h"
+#include "runtime/gc.h"
+
+// A display mode as the host reports it (the desktop host fills width and height).
+class RkDisplayMode : public Object {
+ public:
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  int hertz = 0;
+  int flags = 0;
+};
+
+class RkGameDelegate : public Object {
+ public:
+  virtual void StartGame() {}
+  virtual void SuspendGame() {}
+  virtual void ResumeGame() {}
+  virtual void UpdateGame() {}
+  virtual void RenderGame() {}
+  virtual void KeyEvent(int event, int data) {}
+  virtual void MouseEvent(int event, int data, float x, float y) {}
+  virtual void TouchEvent(int event, int data, float x, float y) {}
+  virtual void MotionEvent(int event, int data, float x, float y, float z) {}
+  virtual void DiscardGraphics() {}
+};
+
+// Counts the GL contexts opened so far; surfaces compare it with the count
+// their texture was made under to tell that the texture was lost.
+extern int glfwGraphicsSeq;
+
+class RkGame {
+ public:
+  static RkGame* _game;
+
+  RkGame();
+  virtual ~RkGame() {}
+
+  virtual void SetDelegate(RkGameDelegate* delegate) { _gameDelegate = delegate; }
+  virtual RkGameDelegate* Delegate() { return _gameDelegate; }
+  virtual void SetKeyboardEnabled(bool enabled) { _keysEnabled = enabled; }
+  virtual bool KeyboardEnabled() { return _keysEnabled; }
+  virtual void SetUpdateRate(int hertz) { _updateHz = hertz; }
+  virtual int UpdateRate() { return _updateHz; }
+  virtual bool Started() { return _isStarted; }
+  virtual bool Suspended() { return _isSuspended; }
+  virtual int Millisecs() { return 0; }
+  virtual int GetDate(Array<int> date);
+  virtual int SaveState(String state) { return -1; }
+  virtual String LoadState() { return String(); }
+  virtual String LoadString(String path);
+  virtual bool PollJoystick(int unit, Array<float> stickX, Array<float> stickY,
+                            Array<float> triggers, Array<bool> buttons) {
+    return false;
+  }
+  virtual int OpenUrl(String url) { return 0; }
+  virtual int SetMouseVisible(bool visible) { return 0; }
+  virtual int GetDeviceWidth() { return 0; }
+  virtual int GetDeviceHeight() { return 0; }
+  virtual int SetDeviceWindow(int width, int height, int flags) { return 0; }
+  virtual Array<RkDisplayMode*> GetDisplayModes() { return Array<RkDisplayMode*>(); }
+  virtual RkDisplayMode* GetDesktopMode() { return nullptr; }
+  virtual int SetSwapInterval(int interval) { return 0; }
+  virtual String PathToFilePath(String path) { return path; }
+  virtual FILE* OpenFile(String path, String mode);
+  // The whole file as a new malloc'ed buffer that the caller owns, or null.
+  virtual unsigned char* LoadData(String path, int* length);
+  virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth) {
+    return nullptr;
+  }
+  virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
+                                       int* hertz) {
+    return nullptr;
+  }
+
+  // Writes the uncaught-exception report and ends the process.
+  [[noreturn]] virtual void Die(ThrowableObject* ex);
+  // One step of the collector, between events.
+  virtual void gc_collect();
+
+  // The guarded event dispatch.
+  virtual void StartGame();
+  virtual void SuspendGame();
+  virtual void ResumeGame();
+  virtual void UpdateGame();
+  virtual void RenderGame();
+  virtual void KeyEvent(int event, int data);
+  virtual void MouseEvent(int event, int data, float x, float y);
+  virtual void TouchEvent(int event, int data, float x, float y);
+  virtual void MotionEvent(int event, int data, float x, float y, float z);
+  virtual void DiscardGraphics();
+
+ protected:
+  // Calls `event` on the delegate inside the exception guard, then collects.
+  template <class Event>
+  void Dispatch(Event event);
+
+  RkGameDelegate* _gameDelegate = nullptr;
+  bool _keysEnabled = false;
+  int _updateHz = 0;
+  bool _isStarted = false;
+  bool _isSuspended = false;
+};

@@ -1,0 +1,67 @@
+// host/game_files.cpp: the host's portable services: the date, and opening
+// and reading files named by (virtual) paths.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <ctime>
+#include <vector>
+
+#include "host/game.h"
+#include "runtime/gc.h"
+
+namespace {
+
+// Paths reach the platform as UTF-8, so names outside ASCII open correctly.
+std::string Utf8(const String& text) {
+  unsigned char* bytes = nullptr;
+  int capacity = 0;
+  int used = String::EncodeUtf8(text, &bytes, &capacity, 0);
+  std::string result(reinterpret_cast<char*>(bytes), used);
+  free(bytes);
+  return result;
+}
+
+}  // namespace
+
+int RkGame::GetDate(Array<int> date) {
+  time_t now = time(nullptr);
+  struct tm local;
+  localtime_r(&now, &local);
+  const int fields[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                        local.tm_hour,        local.tm_min,     local.tm_sec, 0};
+  int count = date.Length() < 7 ? date.Length() : 7;
+  for (int i = 0; i < count; ++i) date[i] = fields[i];
+  return 0;
+}
+
+FILE* RkGame::OpenFile(String path, String mode) {
+  String file_path = PathToFilePath(path);
+  if (file_path.IsEmpty()) return nullptr;
+  return fopen(Utf8(file_path).c_str(), Utf8(mode).c_str());
+}
+
+String RkGame::LoadString(String path) {
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) return String();
+  String text = String::Load(file);
+  fclose(file);
+  return text;
+}
+
+unsigned char* RkGame::LoadData(String path, int* length) {
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) return nullptr;
+  std::vector<unsigned char> bytes;
+  unsigned char block[4096];
+  for (;;) {
+    size_t n = fread(block, 1, sizeof block, file);
+    bytes.insert(bytes.end(), block, block + n);
+    if (n < sizeof block) break;
+  }
+  fclose(file);
+  unsigned char* buffer = static_cast<unsigned char*>(malloc(bytes.size() ? bytes.size() : 1));
+  if (!bytes.empty()) memcpy(buffer, bytes.data(), bytes.size());
+  *length = static_cast<int>(bytes.size());
+  gc_ext_malloced(*length);
+  return buffer;
+}

@@ -1,0 +1,40 @@
+// runtime/startup.h: process start-up, printing and fatal-error reporting.
+#pragma once
+
+#include "runtime/gc.h"
+#include "runtime/string.h"
+
+extern int argc;
+extern const char** argv;
+
+// Debugger state: the location text (never set here), single-step flag and last step command.
+extern const char* dbg_info;
+extern int dbg_suspend;
+extern int dbg_stepmode;
+
+// Stores the command line, installs the fault handlers and the locale, brings
+// up the collector and the module globals, then constructs the application.
+int rk_std_main(int argc, const char** argv);
+
+// Defined by the program: gives every module global its first value and
+// registers the collector's roots, in order.
+int rkInit();
+// Defined by the program: constructs and registers the application object.
+int rkMain();
+
+// The program's print statement: UTF-8 plus a newline on standard output, flushed.
+int rkPrint(const String& text);
+int rkDebugLog(const String& text);
+int rkDebugStop();
+
+// A fatal error with the given text, or the orderly end of the process (exit 0)
+// when the text is empty. Never returns.
+[[noreturn]] void rkError(const String& message);
+
+// Writes the runtime-error report and stops for a debugger, again and again:
+// a runtime error never resumes the program.
+[[noreturn]] void dbg_error(const char* message);
+String dbg_stacktrace();
+void dbg_stop();
+void dbg_print(const String& text);
+void sighandler(int sig);
