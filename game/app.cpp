@@ -9,6 +9,7 @@ c_MyApp* c_MyApp::m_new() {
 }
 
 int c_MyApp::p_OnCreate() {
+  rk_app_SetUpdateRate(60);
   rkPrint(String("Marvolet started"));
   return 0;
 }

@@ -1,7 +1,13 @@
-// host/app.h: the application base class, its delegate, and the app module's globals.
+// host/app.h: the application base class, the delegate that turns host events
+// into application calls, and the app module's functions and globals.
 #pragma once
 
+#include "host/display_mode.h"
+#include "host/events.h"
 #include "host/game.h"
+#include "host/input.h"
+
+class gxtkGraphics;
 
 class c_App : public Object {
  public:
@@ -13,34 +19,55 @@ class c_App : public Object {
   virtual int p_OnResume() { return 0; }
   virtual int p_OnUpdate() { return 0; }
   virtual int p_OnRender() { return 0; }
+  // Both end the process.
   int p_OnClose();
   int p_OnBack();
   int p_OnResize() { return 0; }
   int p_OnLoading() { return 0; }
 };
 
-// Turns host events into application calls; owns the devices once the game starts.
+// Creates the devices when the game starts, keeps the device size current and
+// forwards each event to the application and the input device.
 class c_GameDelegate : public RkGameDelegate {
  public:
+  gxtkGraphics* m_Graphics = nullptr;
+  // The audio device joins here (m_Audio).
+  c_InputDevice* m_Input = nullptr;
+
+  c_GameDelegate* m_new() { return this; }
+
   void StartGame() override;
   void SuspendGame() override;
   void ResumeGame() override;
   void UpdateGame() override;
   void RenderGame() override;
   void KeyEvent(int event, int data) override;
-};
+  void MouseEvent(int event, int data, float x, float y) override;
+  void TouchEvent(int event, int data, float x, float y) override;
+  void MotionEvent(int event, int data, float x, float y, float z) override;
+  void DiscardGraphics() override;
 
-// Key codes that the delegate treats specially.
-constexpr int KEY_WINDOW_CLOSE = 432;
-constexpr int KEY_BACK_BUTTON = 416;
-// Event codes of KeyEvent.
-constexpr int KeyDown = 1;
-constexpr int KeyUp = 2;
-constexpr int KeyChar = 3;
+  void mark() override;
+};
 
 extern c_App* rk_app__app;
 extern c_GameDelegate* rk_app__delegate;
 extern RkGame* rk_app__game;
+extern int rk_app__updateRate;
+extern int rk_app__devWidth;
+extern int rk_app__devHeight;
+extern Array<c_DisplayMode*> rk_app__displayModes;
+extern c_DisplayMode* rk_app__desktopMode;
 
+int rk_app_SetUpdateRate(int hertz);
+int rk_app_Millisecs();
+int rk_app_DeviceWidth();
+int rk_app_DeviceHeight();
+// Refreshes the cached device size from the host; there is no resize hook.
+int rk_app_ValidateDeviceWindow(bool notify);
+// Fills the distinct display modes and the desktop mode, once at start.
+int rk_app_EnumDisplayModes();
+int rk_app_SaveState(String state);
+String rk_app_LoadState();
 // Ends the process at once with status 0; nothing is saved.
 int rk_app_EndApp();

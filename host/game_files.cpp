@@ -6,22 +6,9 @@
 #include <ctime>
 #include <vector>
 
+#include "host/data_path.h"
 #include "host/game.h"
 #include "runtime/gc.h"
-
-namespace {
-
-// Paths reach the platform as UTF-8, so names outside ASCII open correctly.
-std::string Utf8(const String& text) {
-  unsigned char* bytes = nullptr;
-  int capacity = 0;
-  int used = String::EncodeUtf8(text, &bytes, &capacity, 0);
-  std::string result(reinterpret_cast<char*>(bytes), used);
-  free(bytes);
-  return result;
-}
-
-}  // namespace
 
 int RkGame::GetDate(Array<int> date) {
   time_t now = time(nullptr);
@@ -37,7 +24,8 @@ int RkGame::GetDate(Array<int> date) {
 FILE* RkGame::OpenFile(String path, String mode) {
   String file_path = PathToFilePath(path);
   if (file_path.IsEmpty()) return nullptr;
-  return fopen(Utf8(file_path).c_str(), Utf8(mode).c_str());
+  // Names reach the platform as UTF-8, so names outside ASCII open correctly.
+  return fopen(ToUtf8(file_path).c_str(), ToUtf8(mode).c_str());
 }
 
 String RkGame::LoadString(String path) {
@@ -60,6 +48,7 @@ unsigned char* RkGame::LoadData(String path, int* length) {
   }
   fclose(file);
   unsigned char* buffer = static_cast<unsigned char*>(malloc(bytes.size() ? bytes.size() : 1));
+  if (!buffer) return nullptr;
   if (!bytes.empty()) memcpy(buffer, bytes.data(), bytes.size());
   *length = static_cast<int>(bytes.size());
   gc_ext_malloced(*length);

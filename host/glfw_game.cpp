@@ -1,17 +1,188 @@
-// host/glfw_game.cpp: the desktop host.
-//
-// This first host has no window yet: it starts the game, says so and
-// returns, which ends the process normally.
+// host/glfw_game.cpp: the desktop host's main loop, window and display modes.
 #include "host/glfw_game.h"
 
-#include "runtime/startup.h"
+#include <vector>
+
+#include "host/events.h"
+#include "host/glfw_layer.h"
+#include "host/keys.h"
 
 RkGlfwGame* RkGlfwGame::_glfwGame = nullptr;
 
-RkGlfwGame::RkGlfwGame() { _glfwGame = this; }
+namespace {
+
+constexpr int kMaxVideoModes = 1024;
+constexpr int kMaxCatchUpUpdates = 4;
+
+void CopyMode(const RkVideoMode& from, RkDisplayMode* to) {
+  to->width = from.width;
+  to->height = from.height;
+}
+
+void CopyMode(const RkVideoMode& from, RkGlfwVideoMode* to) {
+  to->width = from.width;
+  to->height = from.height;
+  to->redBits = from.redBits;
+  to->greenBits = from.greenBits;
+  to->blueBits = from.blueBits;
+}
+
+template <class Mode>
+Mode* NewMode(const RkVideoMode& from) {
+  Mode* mode = new Mode();
+  CopyMode(from, mode);
+  return mode;
+}
+
+template <class Mode>
+Array<Mode*> NewVideoModes(RkWindowSystem* window) {
+  std::vector<RkVideoMode> modes(kMaxVideoModes);
+  int count = window->VideoModes(modes.data(), kMaxVideoModes);
+  Array<Mode*> result(count);
+  for (int i = 0; i < count; ++i) gc_assign(result[i], NewMode<Mode>(modes[i]));
+  return result;
+}
+
+template <class Mode>
+Mode* NewDesktopMode(RkWindowSystem* window) {
+  RkVideoMode desktop;
+  return window->DesktopMode(&desktop) ? NewMode<Mode>(desktop) : nullptr;
+}
+
+}  // namespace
+
+RkGlfwGame::RkGlfwGame() : RkGlfwGame(new RkGlfwLayer()) { _ownWindow.reset(_window); }
+
+RkGlfwGame::RkGlfwGame(RkWindowSystem* windowSystem) : _window(windowSystem) {
+  _glfwGame = this;
+}
 
 void RkGlfwGame::Run() {
+  SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
   StartGame();
-  rkPrint(String("Marvolet: the runtime is up and the game object is registered; "
-                 "this build has no window yet."));
+  while (_window->WindowOpen()) {
+    // Present first, then wait for the next update.
+    RenderGame();
+    _window->SwapBuffers();
+    if (_updateDue != 0) {
+      double delay = _updateDue - _window->Time();
+      if (delay > 0) _window->Sleep(delay);
+    }
+    // An unfocused game blocks here until something happens.
+    if (_isSuspended) {
+      _window->WaitEvents();
+    } else {
+      _window->PollEvents();
+    }
+    bool active = _window->WindowActive();
+    if (!active && !_isSuspended) {
+      SuspendGame();
+      _updateDue = 0;
+    } else if (active && _isSuspended) {
+      ResumeGame();
+      _updateDue = 0;
+    }
+    if (!_isSuspended) RunUpdates();
+  }
+}
+
+// At most four updates catch up with the schedule; a longer backlog is
+// dropped, so after a stall the game runs slower instead of racing.
+void RkGlfwGame::RunUpdates() {
+  if (_updateHz == 0) {
+    UpdateGame();
+    return;
+  }
+  if (_updateDue == 0) _updateDue = _window->Time();
+  for (int i = 0; i < kMaxCatchUpUpdates; ++i) {
+    UpdateGame();
+    // The application changed the rate: the schedule starts afresh.
+    if (_updateDue == 0) return;
+    _updateDue += _updateStep;
+    if (_updateDue > _window->Time()) return;
+  }
+  _updateDue = 0;
+}
+
+void RkGlfwGame::SetUpdateRate(int hertz) {
+  _updateHz = hertz;
+  if (hertz != 0) _updateStep = 1.0 / hertz;
+  _updateDue = 0;
+}
+
+int RkGlfwGame::Millisecs() { return static_cast<int>(_window->Time() * 1000.0); }
+
+int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
+                              int depth, int stencil, bool fullscreen) {
+  ReleaseHeldKeys();
+  RkVideoMode desktop;
+  _window->DesktopMode(&desktop);
+  _window->CloseWindow();
+  RkWindowRequest request;
+  request.width = width;
+  request.height = height;
+  request.redBits = red;
+  request.greenBits = green;
+  request.blueBits = blue;
+  request.alphaBits = alpha;
+  request.depthBits = depth;
+  request.stencilBits = stencil;
+  request.fullscreen = fullscreen;
+  request.x = (desktop.width - width) / 2;
+  request.y = (desktop.height - height) / 2;
+  request.title = "Marvolet";
+  // A failure shows as a closed window, which ends the main loop.
+  _window->OpenWindow(request, this);
+  ++glfwGraphicsSeq;
+  if (_vsyncInterval >= 0) _window->SetSwapInterval(_vsyncInterval);
+  return 0;
+}
+
+// No key stays stuck across a change of window: the new one never sees its release.
+void RkGlfwGame::ReleaseHeldKeys() {
+  for (int key = 0; key <= kLastGlfwKey; ++key) {
+    int code = TranslateGlfwKey(key);
+    if (code && _window->KeyPressed(key)) KeyEvent(KeyUp, code);
+  }
+}
+
+int RkGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+  return SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
+}
+
+int RkGlfwGame::SetSwapInterval(int interval) {
+  _vsyncInterval = interval;
+  if (interval >= 0) _window->SetSwapInterval(interval);
+  return 0;
+}
+
+int RkGlfwGame::SetMouseVisible(bool visible) {
+  _window->SetCursorVisible(visible);
+  return 0;
+}
+
+int RkGlfwGame::GetDeviceWidth() {
+  int width, height;
+  _window->GetWindowSize(&width, &height);
+  return width;
+}
+
+int RkGlfwGame::GetDeviceHeight() {
+  int width, height;
+  _window->GetWindowSize(&width, &height);
+  return height;
+}
+
+Array<RkDisplayMode*> RkGlfwGame::GetDisplayModes() {
+  return NewVideoModes<RkDisplayMode>(_window);
+}
+
+RkDisplayMode* RkGlfwGame::GetDesktopMode() { return NewDesktopMode<RkDisplayMode>(_window); }
+
+Array<RkGlfwVideoMode*> RkGlfwGame::GetGlfwVideoModes() {
+  return NewVideoModes<RkGlfwVideoMode>(_window);
+}
+
+RkGlfwVideoMode* RkGlfwGame::GetGlfwDesktopMode() {
+  return NewDesktopMode<RkGlfwVideoMode>(_window);
 }

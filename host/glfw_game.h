@@ -1,20 +1,87 @@
-// host/glfw_game.h: the desktop host and the program's one host object.
+// host/glfw_game.h: the desktop host (the window, the main loop, and the host
+// services that need the platform) and the program's one host object.
 #pragma once
 
-#include "host/game.h"
+#include <memory>
 
-class RkGlfwGame : public RkGame {
+#include "host/game.h"
+#include "host/window_system.h"
+
+// A video mode with its colour bits.
+class RkGlfwVideoMode : public Object {
+ public:
+  int width = 0;
+  int height = 0;
+  int redBits = 0;
+  int greenBits = 0;
+  int blueBits = 0;
+};
+
+class RkGlfwGame : public RkGame, public RkWindowListener {
  public:
   static RkGlfwGame* _glfwGame;
 
+  // The host on GLFW.
   RkGlfwGame();
+  // The host on another window system (tests), which the caller keeps.
+  explicit RkGlfwGame(RkWindowSystem* windowSystem);
 
+  void SetUpdateRate(int hertz) override;
+  int Millisecs() override;
+  int SaveState(String state) override;
+  String LoadState() override;
+  bool PollJoystick(int unit, Array<float> stickX, Array<float> stickY, Array<float> triggers,
+                    Array<bool> buttons) override;
+  int OpenUrl(String url) override;
+  int SetMouseVisible(bool visible) override;
+  int GetDeviceWidth() override;
+  int GetDeviceHeight() override;
+  int SetDeviceWindow(int width, int height, int flags) override;
+  Array<RkDisplayMode*> GetDisplayModes() override;
+  RkDisplayMode* GetDesktopMode() override;
+  int SetSwapInterval(int interval) override;
+  String PathToFilePath(String path) override;
+  unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
+  unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
+                               int* hertz) override;
+
+  // Opens or reopens the window, releasing held keys first.
+  virtual int SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
+                            int depth, int stencil, bool fullscreen);
+  virtual RkGlfwVideoMode* GetGlfwDesktopMode();
+  virtual Array<RkGlfwVideoMode*> GetGlfwVideoModes();
   // The main loop; returns when the window is no longer open.
   virtual void Run();
+
+  // Window events, from inside the event pump.
+  void OnKey(int key, int action) override;
+  void OnChar(unsigned int codepoint) override;
+  void OnMouseButton(int button, int action) override;
+  void OnCursorMove(double x, double y) override;
+  void OnCloseRequest() override;
+
+ protected:
+  void RunUpdates();
+  void ReleaseHeldKeys();
+  void RebuildJoystickUnits();
+  String ProgramFolderPath();
+
+  RkWindowSystem* _window;
+  std::unique_ptr<RkWindowSystem> _ownWindow;
+  double _updateStep = 0.0;
+  // When the next update is due on the window system's clock; 0: not scheduled.
+  double _updateDue = 0.0;
+  int _vsyncInterval = 1;
+  String _programFolder;
+  String _internalFolder;
+  // The joystick behind each of the four units, or -1.
+  int _joystickUnits[4] = {-1, -1, -1, -1};
 };
 
 class RkZorvexGame : public RkGlfwGame {
  public:
+  using RkGlfwGame::RkGlfwGame;
+
   // The whole life of the process: libraries, host, runtime, application, main loop.
   static void Main(int argc, const char* argv[]);
 };

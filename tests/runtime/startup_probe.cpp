@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "graphics/graphics.h"
 #include "host/app.h"
 #include "runtime/startup.h"
 
@@ -31,10 +32,14 @@ String FromUtf16(std::initializer_list<Char> chars) {
 int rkInit() {
   rk_app__app = nullptr;
   rk_app__delegate = nullptr;
+  rk_graphics_device = nullptr;
   rk_app__game = RkGame::_game;
+  rk_graphics_context = (new c_GraphicsContext())->m_new();
   gc_clear_roots();
   gc_add_root(&rk_app__app);
   gc_add_root(&rk_app__delegate);
+  gc_add_root(&rk_graphics_device);
+  gc_add_root(&rk_graphics_context);
   return 0;
 }
 

@@ -1,0 +1,117 @@
+// graphics/image.cpp: cutting surfaces into frames, image flags, and the image loaders.
+#include "graphics/image.h"
+
+#include "graphics/graphics.h"
+#include "graphics/renderer.h"
+#include "host/data_path.h"
+#include "runtime/startup.h"
+
+int c_Image::m_DefaultFlags = 0;
+
+c_Frame* c_Frame::m_new(int x, int y) {
+  m_X = x;
+  m_Y = y;
+  return this;
+}
+
+void c_Image::mark() {
+  gc_push_grey(m_Surface);
+  gc_mark_array(m_Frames);
+  gc_push_grey(m_Source);
+}
+
+c_Image* c_Image::p_Init(gxtkSurface* surface, int frameCount, int flags) {
+  if (m_Surface) rkError(String("Image already initialized"));
+  if (!surface) return this;
+  // A strip needs at least one frame to divide the surface among.
+  if (frameCount < 1) rkError(String("Image frame count must be at least 1"));
+  gc_assign(m_Surface, surface);
+  m_Width = surface->Width() / frameCount;
+  m_Height = surface->Height();
+  gc_assign(m_Frames, Array<c_Frame*>(frameCount));
+  for (int i = 0; i < frameCount; ++i) {
+    gc_assign(m_Frames[i], (new c_Frame())->m_new(i * m_Width, 0));
+  }
+  p_ApplyFlags(flags);
+  return this;
+}
+
+c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, int frameHeight,
+                          int frameCount, int flags, c_Image* source, int srcX, int srcY,
+                          int srcWidth, int srcHeight) {
+  if (m_Surface) rkError(String("Image already initialized"));
+  if (!surface) return this;
+  gc_assign(m_Surface, surface);
+  gc_assign(m_Source, source);
+  m_Width = frameWidth;
+  m_Height = frameHeight;
+  gc_assign(m_Frames, Array<c_Frame*>(frameCount));
+  for (int i = 0; i < frameCount; ++i) {
+    if (x + frameWidth > srcWidth) {
+      // The row is full; a frame wider than the whole rectangle fits nowhere.
+      if (frameWidth > srcWidth) rkError(String("Image frame outside surface"));
+      x = 0;
+      y += frameHeight;
+    }
+    if (y + frameHeight > srcHeight) rkError(String("Image frame outside surface"));
+    gc_assign(m_Frames[i], (new c_Frame())->m_new(srcX + x, srcY + y));
+    x += frameWidth;
+  }
+  p_ApplyFlags(flags);
+  return this;
+}
+
+int c_Image::p_ApplyFlags(int flags) {
+  m_Flags = flags;
+  const int frameCount = m_Frames.Length();
+  if (m_Flags & rk_graphics_PadX) {
+    for (int i = 0; i < frameCount; ++i) m_Frames[i]->m_X += 1;
+    m_Width -= 2;
+  }
+  if (m_Flags & rk_graphics_PadY) {
+    for (int i = 0; i < frameCount; ++i) m_Frames[i]->m_Y += 1;
+    m_Height -= 2;
+  }
+  if (m_Flags & rk_graphics_CentreHandle) {
+    m_Flags &= ~rk_graphics_CentreHandle;
+    m_HandleX = m_Width * 0.5f;
+    m_HandleY = m_Height * 0.5f;
+  }
+  if (frameCount == 1 && m_Frames[0]->m_X == 0 && m_Frames[0]->m_Y == 0 &&
+      m_Width == m_Surface->Width() && m_Height == m_Surface->Height()) {
+    m_Flags |= rk_graphics_WholeFrame;
+  }
+  return 0;
+}
+
+int c_Image::p_SetHandle(float x, float y) {
+  m_HandleX = x;
+  m_HandleY = y;
+  m_Flags &= ~rk_graphics_CentreHandle;
+  return 0;
+}
+
+c_Image* rk_graphics_LoadImage(String path, int frameCount, int flags) {
+  if (!rk_graphics_device) return nullptr;
+  gxtkSurface* surface = rk_graphics_device->LoadSurface(rk_data_FixDataPath(path));
+  if (!surface) return nullptr;
+  return (new c_Image())->m_new()->p_Init(surface, frameCount, flags);
+}
+
+c_Image* rk_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount,
+                                int flags) {
+  if (!rk_graphics_device) return nullptr;
+  gxtkSurface* surface = rk_graphics_device->LoadSurface(rk_data_FixDataPath(path));
+  if (!surface) return nullptr;
+  return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount,
+                                          flags, nullptr, 0, 0, surface->Width(),
+                                          surface->Height());
+}
+
+c_Image* rk_graphics_CreateImage(int width, int height, int frameCount, int flags) {
+  const long stripWidth = static_cast<long>(width) * frameCount;
+  if (!rk_graphics_device || stripWidth != static_cast<int>(stripWidth)) return nullptr;
+  gxtkSurface* surface = rk_graphics_device->CreateSurface(static_cast<int>(stripWidth), height);
+  if (!surface) return nullptr;
+  return (new c_Image())->m_new()->p_Init(surface, frameCount, flags);
+}

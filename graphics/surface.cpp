@@ -1,0 +1,178 @@
+// graphics/surface.cpp: surfaces, their lazy textures, and the device's surface factories.
+#include "graphics/surface.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "graphics/gl_layer.h"
+#include "graphics/renderer.h"
+#include "host/game.h"
+
+namespace {
+
+const GLenum kFormatOfDepth[5] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+
+// Blending is GL_ONE, GL_ONE_MINUS_SRC_ALPHA, so colour channels carry their alpha.
+void Premultiply(unsigned char* pixels, int count, int depth) {
+  if (depth != 2 && depth != 4) return;
+  const int colours = depth - 1;
+  for (int i = 0; i < count; ++i, pixels += depth) {
+    const int alpha = pixels[colours];
+    for (int c = 0; c < colours; ++c) {
+      pixels[c] = static_cast<unsigned char>(pixels[c] * alpha / 255);
+    }
+  }
+}
+
+// Bytes of a picture, or -1 when the size is negative or too large to hold.
+long PictureBytes(int width, int height, int depth) {
+  if (width < 0 || height < 0) return -1;
+  long bytes = static_cast<long>(width) * height * depth;
+  return bytes > INT_MAX ? -1 : bytes;
+}
+
+}  // namespace
+
+int PowerOfTwoAtLeast(int n) {
+  int size = 1;
+  while (size < n && size < (1 << 30)) size <<= 1;
+  return size;
+}
+
+bool BlockFitsArray(int length, int w, int h, int offset, int pitch) {
+  if (w <= 0 || h <= 0 || offset < 0) return false;
+  long first = offset + (pitch < 0 ? static_cast<long>(h - 1) * pitch : 0);
+  long last = offset + (pitch > 0 ? static_cast<long>(h - 1) * pitch : 0) + w - 1;
+  return first >= 0 && last < length;
+}
+
+gxtkSurface::~gxtkSurface() { Discard(); }
+
+int gxtkSurface::Discard() {
+  if (seq == glfwGraphicsSeq) {
+    Gl().DeleteTextures(1, &texture);
+    seq = -1;
+  }
+  free(data);
+  data = nullptr;
+  return 0;
+}
+
+bool gxtkSurface::Adopt(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth) {
+  if (!pixels || pixelDepth < 1 || pixelDepth > 4) return false;
+  if (PictureBytes(pixelWidth, pixelHeight, pixelDepth) < 0) return false;
+  free(data);
+  data = pixels;
+  width = pixelWidth;
+  height = pixelHeight;
+  depth = pixelDepth;
+  format = kFormatOfDepth[depth];
+  Premultiply(data, width * height, depth);
+  return true;
+}
+
+void gxtkSurface::Bind() {
+  if (glfwGraphicsSeq == 0) return;
+  GlLayer& gl = Gl();
+  if (seq == glfwGraphicsSeq) {
+    gl.BindTexture(GL_TEXTURE_2D, texture);
+    return;
+  }
+  seq = glfwGraphicsSeq;
+  gl.GenTextures(1, &texture);
+  gl.BindTexture(GL_TEXTURE_2D, texture);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+  // An error left over from earlier calls must not pass for a refused size.
+  for (int i = 0; i < 8 && gl.GetError() != GL_NO_ERROR; ++i) {
+  }
+  int textureWidth = width;
+  int textureHeight = height;
+  gl.TexImage2D(GL_TEXTURE_2D, 0, format, textureWidth, textureHeight, 0, format,
+                GL_UNSIGNED_BYTE, nullptr);
+  if (gl.GetError() != GL_NO_ERROR) {
+    // A driver without non-power-of-two textures: the picture sits top-left in a larger one.
+    textureWidth = PowerOfTwoAtLeast(width);
+    textureHeight = PowerOfTwoAtLeast(height);
+    gl.TexImage2D(GL_TEXTURE_2D, 0, format, textureWidth, textureHeight, 0, format,
+                  GL_UNSIGNED_BYTE, nullptr);
+  }
+  texScaleU = 1.0f / (textureWidth > 0 ? textureWidth : 1);
+  texScaleV = 1.0f / (textureHeight > 0 ? textureHeight : 1);
+  if (data) {
+    gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
+  }
+}
+
+void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pitch) {
+  if (format != GL_RGBA || !src) return;
+  if (x < 0 || y < 0 || w <= 0 || h <= 0 || w > width - x || h > height - y) return;
+  if (!data) {
+    long bytes = PictureBytes(width, height, 4);
+    data = static_cast<unsigned char*>(malloc(bytes > 0 ? bytes : 1));
+    if (!data) return;
+    gc_ext_malloced(static_cast<int>(bytes));
+  }
+  for (int i = 0; i < h; ++i) {
+    const int* in = src + static_cast<long>(i) * pitch;
+    unsigned char* out = data + (static_cast<long>(y + i) * width + x) * 4;
+    for (int j = 0; j < w; ++j, out += 4) {
+      const unsigned argb = static_cast<unsigned>(in[j]);
+      const unsigned a = argb >> 24;
+      out[0] = static_cast<unsigned char>(((argb >> 16) & 0xff) * a / 255);
+      out[1] = static_cast<unsigned char>(((argb >> 8) & 0xff) * a / 255);
+      out[2] = static_cast<unsigned char>((argb & 0xff) * a / 255);
+      out[3] = static_cast<unsigned char>(a);
+    }
+  }
+  if (seq != glfwGraphicsSeq) return;
+  GlLayer& gl = Gl();
+  gl.BindTexture(GL_TEXTURE_2D, texture);
+  gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  // The pixel copy's rows are `width` long, so the block goes up a row at a time.
+  for (int i = 0; i < h; ++i) {
+    gl.TexSubImage2D(GL_TEXTURE_2D, 0, x, y + i, w, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                     data + (static_cast<long>(y + i) * width + x) * 4);
+  }
+}
+
+gxtkSurface* gxtkGraphics::LoadSurface(String path) {
+  gxtkSurface* surface = new gxtkSurface();
+  if (!LoadSurface__UNSAFE__(surface, path)) return nullptr;
+  surface->Bind();
+  return surface;
+}
+
+gxtkSurface* gxtkGraphics::CreateSurface(int surfaceWidth, int surfaceHeight) {
+  gxtkSurface* surface = new gxtkSurface();
+  surface->width = surfaceWidth;
+  surface->height = surfaceHeight;
+  surface->depth = 4;
+  surface->format = GL_RGBA;
+  surface->Bind();
+  return surface;
+}
+
+bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
+  if (!surface || !RkGame::_game) return false;
+  int pixelWidth = 0, pixelHeight = 0, pixelDepth = 0;
+  unsigned char* pixels =
+      RkGame::_game->LoadImageData(path, &pixelWidth, &pixelHeight, &pixelDepth);
+  if (!pixels) return false;
+  if (!surface->Adopt(pixels, pixelWidth, pixelHeight, pixelDepth)) {
+    free(pixels);
+    return false;
+  }
+  return true;
+}
+
+int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w,
+                               int h, int offset, int pitch) {
+  if (!surface || !BlockFitsArray(pixels.Length(), w, h, offset, pitch)) return 0;
+  surface->SetSubData(x, y, w, h, pixels.Data() + offset, pitch);
+  return 0;
+}

@@ -1,0 +1,47 @@
+// graphics/surface.h: a decoded picture kept as premultiplied pixels and as a
+// texture that is rebuilt lazily for each new GL context.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "runtime/gc.h"
+
+class gxtkSurface : public Object {
+ public:
+  // Owned pixel copy: `depth` bytes per pixel, top row first, premultiplied.
+  unsigned char* data = nullptr;
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  GLenum format = 0;
+  // The host's GL context count when `texture` was made; -1 when there is none.
+  int seq = -1;
+  GLuint texture = 0;
+  // Reciprocal texture size: pixel coordinates times these give texture coordinates.
+  float texScaleU = 0;
+  float texScaleV = 0;
+
+  // Destroying a surface releases its texture and pixels like Discard.
+  ~gxtkSurface() override;
+
+  virtual int Discard();
+  virtual int Width() { return width; }
+  virtual int Height() { return height; }
+  virtual bool Loaded() { return true; }
+  virtual void OnUnsafeLoadComplete() { Bind(); }
+
+  // Takes over a malloc'ed picture of `pixelDepth` (1-4) bytes per pixel and
+  // premultiplies it. False (and nothing taken) for a size or depth it cannot hold.
+  bool Adopt(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth);
+  // Makes the texture current, creating it first when this context has none.
+  void Bind();
+  // Writes a w x h block of 0xAARRGGBB ints (rows `pitch` apart) at (x, y),
+  // premultiplied; only RGBA surfaces take it, and only blocks inside the picture.
+  void SetSubData(int x, int y, int w, int h, const int* src, int pitch);
+};
+
+// The smallest power of two >= n, at least 1.
+int PowerOfTwoAtLeast(int n);
+// True when a w x h block of ints, rows `pitch` apart from index `offset`,
+// lies wholly inside an array of `length` ints.
+bool BlockFitsArray(int length, int w, int h, int offset, int pitch);

@@ -1,0 +1,113 @@
+// host/glfw_game_files.cpp: the desktop host's paths, state file, image and
+// sound loading, and opening URLs.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <stb/stb_image.h>
+#include <vector>
+
+#include "host/data_path.h"
+#include "host/glfw_game.h"
+#include "host/state_file.h"
+
+#ifdef MARVOLET_AUDIO_DECODE
+#include "audio/decode.h"
+#endif
+
+extern char** environ;
+
+namespace {
+
+// In the working directory, not beside the program.
+const char kStatePath[] = "./.zorvexstate";
+
+}  // namespace
+
+String RkGlfwGame::ProgramFolderPath() {
+  if (_programFolder.IsEmpty()) _programFolder = ProgramFolder();
+  return _programFolder;
+}
+
+String RkGlfwGame::PathToFilePath(String path) {
+  if (!path.StartsWith(String("zorvex:"))) return path;
+  struct Folder {
+    const char* prefix;
+    const char* subfolder;
+  };
+  static const Folder kFolders[] = {{"zorvex://data/", "/data/"},
+                                    {"zorvex://external/", "/external/"}};
+  for (const Folder& folder : kFolders) {
+    String prefix(folder.prefix);
+    if (path.StartsWith(prefix)) {
+      return ProgramFolderPath() + String(folder.subfolder) + path.Slice(prefix.Length());
+    }
+  }
+  String internal("zorvex://internal/");
+  if (path.StartsWith(internal)) {
+    if (_internalFolder.IsEmpty()) _internalFolder = ProgramFolderPath() + String("/internal");
+    return _internalFolder + String("/") + path.Slice(internal.Length());
+  }
+  return String();
+}
+
+int RkGlfwGame::SaveState(String state) { return ReplaceFile(kStatePath, ToUtf8(state)); }
+
+String RkGlfwGame::LoadState() {
+  FILE* file = OpenFile(String(kStatePath), String("rb"));
+  if (!file) return String();
+  String state = String::Load(file);
+  fclose(file);
+  return state;
+}
+
+unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) return nullptr;
+  unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
+  fclose(file);
+  if (!pixels) return nullptr;
+  gc_ext_malloced(*width * *height * *depth);
+  return pixels;
+}
+
+unsigned char* RkGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
+                                         int* hertz) {
+#ifdef MARVOLET_AUDIO_DECODE
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) return nullptr;
+  String name = path.ToLower();
+  unsigned char* samples = nullptr;
+  if (name.EndsWith(String(".wav"))) {
+    samples = LoadWAV(file, length, channels, format, hertz);
+  } else if (name.EndsWith(String(".ogg"))) {
+    samples = LoadOGG(file, length, channels, format, hertz);
+  }
+  fclose(file);
+  if (samples) gc_ext_malloced(*length * *channels * *format);
+  return samples;
+#else
+  return nullptr;
+#endif
+}
+
+int RkGlfwGame::OpenUrl(String url) {
+  // Reap the openers started before; they finish on their own.
+  static std::vector<pid_t> openers;
+  for (size_t i = 0; i < openers.size();) {
+    if (waitpid(openers[i], nullptr, WNOHANG) != 0) {
+      openers.erase(openers.begin() + static_cast<long>(i));
+    } else {
+      ++i;
+    }
+  }
+  // The URL is one argument of its own and no shell runs, so no URL can run a command.
+  std::string target = ToUtf8(url);
+  char program[] = "xdg-open";
+  char* arguments[] = {program, target.data(), nullptr};
+  pid_t pid;
+  if (posix_spawnp(&pid, program, nullptr, nullptr, arguments, environ) == 0) {
+    openers.push_back(pid);
+  }
+  return 0;
+}

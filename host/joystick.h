@@ -1,0 +1,17 @@
+// host/joystick.h: a joystick reading laid out as the controller the game expects.
+#pragma once
+
+#include "host/window_system.h"
+
+struct RkControllerState {
+  float stickX[2] = {};    // left, right
+  float stickY[2] = {};    // left, right
+  float triggers[2] = {};  // left, right
+  // 0-3 face buttons, 4-5 shoulders, 6 back, 7 start, 8-11 d-pad left, up,
+  // right, down, 12-13 stick buttons; the rest stay false.
+  bool buttons[32] = {};
+};
+
+// A recognised gamepad goes through its standard mapping; any other joystick
+// through one of two raw layouts, chosen by its button and axis counts.
+RkControllerState LayOutController(const RkJoystickReading& reading);

@@ -1,0 +1,133 @@
+// tests/graphics/pixels_test.cpp: what the real device puts in a real
+// window's framebuffer (run under a virtual display).
+#include "graphics_support.h"
+
+namespace {
+
+class PixelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedSeq = glfwGraphicsSeq;
+    glfwGraphicsSeq = 0;
+    ASSERT_TRUE(window.Open(320, 240)) << "no display: run under xvfb-run";
+    host = std::make_unique<TestHost>();
+    host->deviceWidth = 320;
+    host->deviceHeight = 240;
+    ResetGraphicsModule();
+    device = new gxtkGraphics();
+    rk_graphics_SetGraphicsDevice(device);
+  }
+  void TearDown() override {
+    window.Close();
+    ReleaseGraphicsModule();
+    host.reset();
+    glfwGraphicsSeq = savedSeq;
+  }
+  // A frame begun as the delegate begins it, cleared to a colour.
+  void BeginFrame(int grey = 0) {
+    device->BeginRender();
+    rk_graphics_BeginRender();
+    device->Cls(grey, grey, grey);
+  }
+  void EndFrame() {
+    rk_graphics_EndRender();
+    device->EndRender();
+  }
+  // A 2 x 2 picture: red, green / blue, white at half alpha.
+  c_Image* Checker() {
+    host->WritePng("checker.png", 2, 2, 4,
+                   {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128});
+    return rk_graphics_LoadImage(String("checker.png"), 1, 0);
+  }
+  // Draws the checker four times enlarged at (100, 100) and checks the texels.
+  void ExpectCheckerDrawn(c_Image* checker, int grey) {
+    BeginFrame(grey);
+    rk_graphics_DrawImage2(checker, 100, 100, 0, 4, 4, 0);
+    EXPECT_EQ(RgbAt(device, 102, 102), Rgb(255, 0, 0));
+    EXPECT_EQ(RgbAt(device, 105, 101), Rgb(0, 255, 0));
+    EXPECT_EQ(RgbAt(device, 101, 107), Rgb(0, 0, 255));
+    // Premultiplied white at alpha 128 over the grey: 128 + grey * 127 / 255.
+    int blended = RgbAt(device, 106, 106) & 0xff;
+    EXPECT_NEAR(blended, 128 + grey * 127 / 255, 1);
+    EXPECT_EQ(RgbAt(device, 108, 102), Rgb(grey, grey, grey));
+    EndFrame();
+  }
+
+  GlWindow window;
+  std::unique_ptr<TestHost> host;
+  gxtkGraphics* device = nullptr;
+  int savedSeq = 0;
+};
+
+TEST_F(PixelTest, RectangleAndEllipseCoverTheirPixels) {
+  BeginFrame();
+  EXPECT_EQ(device->Width(), 320);
+  rk_graphics_SetColor(255, 0, 0);
+  rk_graphics_DrawRect(10, 20, 30, 15);
+  rk_graphics_SetColor(0, 0, 255);
+  rk_graphics_DrawEllipse(200, 100, 40, 20);
+  const int inside[][2] = {{10, 20}, {39, 20}, {10, 34}, {39, 34}};
+  for (const auto& p : inside) EXPECT_EQ(RgbAt(device, p[0], p[1]), Rgb(255, 0, 0));
+  const int outside[][2] = {{9, 20}, {40, 20}, {10, 19}, {10, 35}};
+  for (const auto& p : outside) EXPECT_EQ(RgbAt(device, p[0], p[1]), 0);
+  EXPECT_EQ(RgbAt(device, 200, 100), Rgb(0, 0, 255));
+  EXPECT_EQ(RgbAt(device, 237, 100), Rgb(0, 0, 255));
+  EXPECT_EQ(RgbAt(device, 200, 82), Rgb(0, 0, 255));
+  EXPECT_EQ(RgbAt(device, 165, 83), 0);  // the corner of the bounding box
+  EXPECT_EQ(RgbAt(device, 200, 122), 0);
+  EndFrame();
+}
+
+TEST_F(PixelTest, TexturedQuadShowsItsTexelsBlendedPremultiplied) {
+  c_Image* checker = Checker();
+  ASSERT_TRUE(checker);
+  ExpectCheckerDrawn(checker, 0);
+  ExpectCheckerDrawn(checker, 100);
+}
+
+TEST_F(PixelTest, AdditiveBlendingAddsColours) {
+  BeginFrame();
+  rk_graphics_SetColor(100, 0, 0);
+  rk_graphics_DrawRect(0, 0, 50, 50);
+  rk_graphics_SetColor(0, 100, 50);
+  rk_graphics_DrawRect(20, 0, 50, 50);
+  rk_graphics_SetBlend(1);
+  rk_graphics_SetColor(30, 20, 10);
+  rk_graphics_DrawRect(40, 0, 50, 50);
+  EXPECT_EQ(RgbAt(device, 10, 10), Rgb(100, 0, 0));
+  EXPECT_EQ(RgbAt(device, 30, 10), Rgb(0, 100, 50));  // alpha blending covers
+  EXPECT_EQ(RgbAt(device, 45, 10), Rgb(30, 120, 60));  // additive adds
+  EXPECT_EQ(RgbAt(device, 80, 10), Rgb(30, 20, 10));
+  EndFrame();
+}
+
+TEST_F(PixelTest, ScissorClipsToItsArea) {
+  BeginFrame();
+  rk_graphics_SetScissor(10, 10, 20, 20);
+  rk_graphics_DrawRect(0, 0, 320, 240);
+  EXPECT_EQ(RgbAt(device, 10, 10), Rgb(255, 255, 255));
+  EXPECT_EQ(RgbAt(device, 29, 29), Rgb(255, 255, 255));
+  EXPECT_EQ(RgbAt(device, 30, 29), 0);
+  EXPECT_EQ(RgbAt(device, 29, 30), 0);
+  EXPECT_EQ(RgbAt(device, 9, 10), 0);
+  EndFrame();
+  // The next frame draws on the whole window again.
+  BeginFrame();
+  rk_graphics_DrawRect(0, 0, 320, 240);
+  EXPECT_EQ(RgbAt(device, 300, 200), Rgb(255, 255, 255));
+  EndFrame();
+}
+
+TEST_F(PixelTest, TextureStillDrawsAfterTheWindowIsReopened) {
+  c_Image* checker = Checker();
+  ASSERT_TRUE(checker);
+  ExpectCheckerDrawn(checker, 0);
+  const int firstSeq = checker->m_Surface->seq;
+
+  // A new window is a new context: the surface must rebuild its texture from its pixels.
+  ASSERT_TRUE(window.Open(320, 240));
+  ExpectCheckerDrawn(checker, 0);
+  EXPECT_EQ(checker->m_Surface->seq, firstSeq + 1);
+}
+
+}  // namespace

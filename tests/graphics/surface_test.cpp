@@ -1,0 +1,183 @@
+// tests/graphics/surface_test.cpp: surfaces (premultiplication, lazy textures
+// per GL context, the power-of-two retry, written pixels, discarding) and the
+// device's surface factories, through the recording GL layer.
+#include "graphics_support.h"
+
+namespace {
+
+using SurfaceTest = RecordedFrameTest;
+
+std::vector<int> Bytes(const unsigned char* data, int count) {
+  return std::vector<int>(data, data + count);
+}
+
+TEST_F(SurfaceTest, PixelsArePremultipliedAtLoad) {
+  host->WritePng("rgba.png", 2, 1, 4, {200, 100, 50, 128, 10, 20, 30, 255});
+  host->WritePng("la.png", 2, 1, 2, {200, 128, 7, 0});
+  host->WritePng("rgb.png", 1, 1, 3, {200, 100, 50});
+  host->WritePng("l.png", 1, 1, 1, {77});
+  gxtkSurface* rgba = device->LoadSurface(String("zorvex://data/rgba.png"));
+  ASSERT_TRUE(rgba);
+  EXPECT_EQ(rgba->format, static_cast<GLenum>(GL_RGBA));
+  EXPECT_EQ(Bytes(rgba->data, 8), (std::vector<int>{100, 50, 25, 128, 10, 20, 30, 255}));
+  gxtkSurface* la = device->LoadSurface(String("zorvex://data/la.png"));
+  ASSERT_TRUE(la);
+  EXPECT_EQ(la->format, static_cast<GLenum>(GL_LUMINANCE_ALPHA));
+  EXPECT_EQ(Bytes(la->data, 4), (std::vector<int>{100, 128, 0, 0}));
+  gxtkSurface* rgb = device->LoadSurface(String("zorvex://data/rgb.png"));
+  ASSERT_TRUE(rgb);
+  EXPECT_EQ(rgb->format, static_cast<GLenum>(GL_RGB));
+  EXPECT_EQ(Bytes(rgb->data, 3), (std::vector<int>{200, 100, 50}));
+  gxtkSurface* l = device->LoadSurface(String("zorvex://data/l.png"));
+  ASSERT_TRUE(l);
+  EXPECT_EQ(l->format, static_cast<GLenum>(GL_LUMINANCE));
+  EXPECT_EQ(l->depth, 1);
+  EXPECT_EQ(l->data[0], 77);
+}
+
+TEST_F(SurfaceTest, MissingOrUndecodableFilesGiveNull) {
+  host->WriteFile("junk.png", "not a picture");
+  EXPECT_EQ(device->LoadSurface(String("zorvex://data/absent.png")), nullptr);
+  EXPECT_EQ(device->LoadSurface(String("zorvex://data/junk.png")), nullptr);
+  EXPECT_EQ(rk_graphics_LoadImage(String("absent.png"), 1, 0), nullptr);
+  EXPECT_EQ(rk_graphics_LoadImage2(String("junk.png"), 1, 1, 1, 0), nullptr);
+  EXPECT_EQ(gl.Count("GenTextures"), 0);
+}
+
+TEST_F(SurfaceTest, TextureIsMadeOncePerContextAndRebuiltForANewOne) {
+  host->WritePng("a.png", 3, 2, 4, std::vector<unsigned char>(3 * 2 * 4, 255));
+  gxtkSurface* surface = device->LoadSurface(String("zorvex://data/a.png"));
+  ASSERT_TRUE(surface);
+  // Loading binds at once: texture made at the picture's own size, pixels uploaded.
+  EXPECT_EQ(gl.Count("GenTextures"), 1);
+  EXPECT_EQ(gl.Count("TexParameteri"), 4);
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
+  EXPECT_EQ(surface->seq, 1);
+  GLuint first = surface->texture;
+  EXPECT_EQ(gl.textures[first].width, 3);
+  EXPECT_FLOAT_EQ(surface->texScaleU, 1.0f / 3);
+  EXPECT_FLOAT_EQ(surface->texScaleV, 0.5f);
+  for (const GlCall& c : gl.calls) {
+    if (c.name == "TexParameteri") {
+      EXPECT_TRUE(c.args[2] == GL_NEAREST || c.args[2] == GL_CLAMP_TO_EDGE);
+    }
+  }
+
+  gl.Reset();
+  surface->Bind();
+  EXPECT_EQ(gl.Names(), (std::vector<std::string>{"BindTexture"}));
+
+  // The host opened a new window: the old texture name means nothing there.
+  ++glfwGraphicsSeq;
+  device->DrawSurface(surface, 0, 0);
+  device->EndRender();
+  EXPECT_EQ(gl.Count("GenTextures"), 1);
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
+  EXPECT_NE(surface->texture, first);
+  EXPECT_EQ(surface->seq, 2);
+  ASSERT_EQ(gl.draws.size(), 1u);
+  EXPECT_TRUE(gl.draws[0].textured);
+  EXPECT_EQ(gl.draws[0].texture, surface->texture);
+  // Texturing is switched off again after the textured batch.
+  EXPECT_EQ(gl.calls.back().name, "Disable");
+
+  // No window yet: nothing is made.
+  gl.Reset();
+  glfwGraphicsSeq = 0;
+  EXPECT_TRUE(device->LoadSurface(String("zorvex://data/a.png")));
+  EXPECT_TRUE(gl.calls.empty());
+}
+
+TEST_F(SurfaceTest, RefusedSizeRetriesAtPowersOfTwo) {
+  gl.refuseNonPowerOfTwo = true;
+  host->WritePng("odd.png", 100, 50, 3, std::vector<unsigned char>(100 * 50 * 3, 9));
+  gxtkSurface* surface = device->LoadSurface(String("zorvex://data/odd.png"));
+  ASSERT_TRUE(surface);
+  ASSERT_EQ(gl.Count("TexImage2D"), 2);
+  EXPECT_EQ(gl.textures[surface->texture].width, 128);
+  EXPECT_EQ(gl.textures[surface->texture].height, 64);
+  EXPECT_FLOAT_EQ(surface->texScaleU, 1.0f / 128);
+  EXPECT_FLOAT_EQ(surface->texScaleV, 1.0f / 64);
+  // The picture goes into the top-left corner at its own size.
+  const GlCall& upload = gl.calls.back();
+  EXPECT_EQ(upload.name, "TexSubImage2D");
+  EXPECT_EQ(upload.args, (std::vector<double>{0, 0, 100, 50, GL_RGB}));
+
+  // Texture coordinates follow the larger texture.
+  device->DrawSurface2(surface, 0, 0, 64, 32, 36, 18);
+  device->EndRender();
+  const RecordedVertex& bottomRight = gl.draws.at(0).vertices[2];
+  EXPECT_FLOAT_EQ(bottomRight.u, 100.0f / 128);
+  EXPECT_FLOAT_EQ(bottomRight.v, 50.0f / 64);
+  EXPECT_EQ(PowerOfTwoAtLeast(0), 1);
+  EXPECT_EQ(PowerOfTwoAtLeast(-5), 1);
+  EXPECT_EQ(PowerOfTwoAtLeast(64), 64);
+  EXPECT_EQ(PowerOfTwoAtLeast(65), 128);
+}
+
+TEST_F(SurfaceTest, CreatedSurfaceTakesWrittenPixelsPremultiplied) {
+  gxtkSurface* surface = device->CreateSurface(4, 3);
+  EXPECT_EQ(surface->depth, 4);
+  EXPECT_EQ(surface->data, nullptr);
+  EXPECT_EQ(gl.Count("GenTextures"), 1);
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 0);  // contents undefined until written
+
+  gl.Reset();
+  Array<int> pixels(1 + 2 * 5);
+  pixels[1] = static_cast<int>(0x80C86432u);  // A 128, R 200, G 100, B 50
+  pixels[2] = static_cast<int>(0xFF0A141Eu);
+  pixels[6] = static_cast<int>(0x00FFFFFFu);
+  pixels[7] = static_cast<int>(0x40FF0000u);
+  device->WritePixels2(surface, pixels, 1, 1, 2, 2, 1, 5);
+  ASSERT_TRUE(surface->data);
+  const unsigned char* row1 = surface->data + (1 * 4 + 1) * 4;
+  EXPECT_EQ(Bytes(row1, 8), (std::vector<int>{100, 50, 25, 128, 10, 20, 30, 255}));
+  const unsigned char* row2 = surface->data + (2 * 4 + 1) * 4;
+  EXPECT_EQ(Bytes(row2, 8), (std::vector<int>{0, 0, 0, 0, 64, 0, 0, 64}));
+  // Uploaded a row at a time, since the copy's rows are the whole width long.
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 2);
+  EXPECT_EQ(gl.calls.back().args, (std::vector<double>{1, 2, 2, 1, GL_RGBA}));
+
+  // Blocks outside the surface or the array, and non-RGBA surfaces, take nothing.
+  gl.Reset();
+  device->WritePixels2(surface, pixels, 3, 0, 2, 1, 0, 5);
+  device->WritePixels2(surface, pixels, 0, 0, 2, 3, 1, 5);
+  device->WritePixels2(surface, pixels, 0, 0, 1, 1, -1, 5);
+  device->WritePixels2(nullptr, pixels, 0, 0, 1, 1, 0, 5);
+  host->WritePng("rgb.png", 2, 2, 3, std::vector<unsigned char>(12, 1));
+  gxtkSurface* rgb = device->LoadSurface(String("zorvex://data/rgb.png"));
+  gl.Reset();
+  device->WritePixels2(rgb, pixels, 0, 0, 1, 1, 0, 5);
+  EXPECT_TRUE(gl.calls.empty());
+  EXPECT_EQ(rgb->data[0], 1);
+}
+
+TEST_F(SurfaceTest, DiscardFreesPixelsAndTheCurrentContextsTexture) {
+  host->WritePng("a.png", 2, 2, 4, std::vector<unsigned char>(16, 200));
+  gxtkSurface* current = device->LoadSurface(String("zorvex://data/a.png"));
+  gxtkSurface* stale = device->LoadSurface(String("zorvex://data/a.png"));
+  ASSERT_TRUE(current && stale);
+  GLuint name = current->texture;
+  current->Discard();
+  EXPECT_EQ(current->data, nullptr);
+  EXPECT_EQ(current->seq, -1);
+  EXPECT_TRUE(gl.textures[name].deleted);
+
+  // A texture of an older context is not deleted on the new one.
+  ++glfwGraphicsSeq;
+  gl.Reset();
+  stale->Discard();
+  EXPECT_EQ(stale->data, nullptr);
+  EXPECT_EQ(gl.Count("DeleteTextures"), 0);
+}
+
+TEST_F(SurfaceTest, DestroyedSurfaceReleasesItsTexture) {
+  host->WritePng("a.png", 2, 2, 4, std::vector<unsigned char>(16, 200));
+  GLuint name = device->LoadSurface(String("zorvex://data/a.png"))->texture;
+  EXPECT_FALSE(gl.textures[name].deleted);
+  // Destroys every object, as the collector destroys garbage.
+  ReleaseGraphicsModule();
+  EXPECT_TRUE(gl.textures[name].deleted);
+}
+
+}  // namespace

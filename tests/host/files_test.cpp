@@ -1,0 +1,314 @@
+// Asset paths, file loading, the state file and the host's small services.
+#include <gtest/gtest.h>
+
+#include <stb/stb_image_write.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "host/data_path.h"
+#include "tests/host/fake_window.h"
+#include "tests/support/child_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+String Text(std::initializer_list<Char> chars) {
+  return String(chars.begin(), static_cast<int>(chars.size()));
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Each test runs in a fresh working directory of its own.
+class HostFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/marvolet-host-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    folder = name;
+    previous = fs::current_path();
+    fs::current_path(folder);
+  }
+  void TearDown() override {
+    fs::current_path(previous);
+    fs::permissions(folder, fs::perms::owner_all);
+    fs::remove_all(folder);
+  }
+
+  // Runs `body` in a child process and returns its exit status.
+  int InChild(const std::function<int()>& body) {
+    pid_t pid = fork();
+    if (pid == 0) _exit(body() & 0xFF);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // Files beside the state file that are not it.
+  std::vector<std::string> StrayFiles() {
+    std::vector<std::string> stray;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      std::string name = entry.path().filename().string();
+      if (name != ".zorvexstate") stray.push_back(name);
+    }
+    return stray;
+  }
+
+  fs::path folder;
+  fs::path previous;
+  FakeWindowSystem window{nullptr};
+  TestHost host{&window};
+};
+
+TEST(DataPaths, PlainNamesBecomeAssetsInTheDataFolder) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"dice.png", "zorvex://data/dice.png"},
+      {"gfx/dice.png", "zorvex://data/gfx/dice.png"},
+      {"./dice.png", "./dice.png"},
+      {"/dice.png", "/dice.png"},
+      {"zorvex://data/a.png", "zorvex://data/a.png"},
+      {"http://host/a.png", "http://host/a.png"},
+      {"a/b:/c", "zorvex://data/a/b:/c"},  // the first "/" is not the scheme's
+      {"", "zorvex://data/"},
+  };
+  for (const auto& [path, expected] : cases) {
+    EXPECT_EQ(ToUtf8(rk_data_FixDataPath(String(path))), expected) << path;
+  }
+}
+
+TEST(DataPaths, VirtualFoldersResolveBesideTheProgram) {
+  FakeWindowSystem window{nullptr};
+  TestHost host{&window};
+  host.SetProgramFolder(String("/games/M"));
+  const std::pair<const char*, const char*> cases[] = {
+      {"zorvex://data/dice.png", "/games/M/data/dice.png"},
+      {"zorvex://internal/x.txt", "/games/M/internal/x.txt"},
+      {"zorvex://external/y", "/games/M/external/y"},
+      {"zorvex://other/x", ""},
+      {"zorvex:data/x", ""},
+      {"dice.png", "dice.png"},
+      {"/abs/dice.png", "/abs/dice.png"},
+  };
+  for (const auto& [path, expected] : cases) {
+    EXPECT_EQ(ToUtf8(host.PathToFilePath(String(path))), expected) << path;
+  }
+}
+
+TEST(DataPaths, TheProgramFolderIsTheRunningExecutablesFolder) {
+  FakeWindowSystem window{nullptr};
+  TestHost host{&window};
+  std::string folder = fs::canonical("/proc/self/exe").parent_path().string();
+  EXPECT_EQ(ToUtf8(host.PathToFilePath(String("zorvex://data/a.png"))), folder + "/data/a.png");
+}
+
+TEST(DataPaths, AProgramDeepInALongFolderWithAnAccentFindsItsData) {
+  char name[] = "/tmp/marvolet-deep-XXXXXX";
+  ASSERT_NE(mkdtemp(name), nullptr);
+  fs::path deep = name;
+  for (int i = 0; i < 12; ++i) deep /= "a-rather-long-folder-name-\xC3\xA9-" + std::to_string(i);
+  ASSERT_GT(deep.string().size(), 300u);
+  fs::create_directories(deep);
+  fs::copy_file(PATH_PROBE, deep / "path_probe");
+  ChildResult r = RunChild({(deep / "path_probe").string(), "zorvex://data/dice.png"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, deep.string() + "/data/dice.png\n");
+  fs::remove_all(name);
+}
+
+TEST_F(HostFiles, TheStateIsSavedAsUtf8AndLoadsBack) {
+  String state = Text({u'A', u'\u00e9'});
+  EXPECT_EQ(host.SaveState(state), 0);
+  EXPECT_EQ(ReadFile(".zorvexstate"), "\x41\xC3\xA9");
+  EXPECT_TRUE(host.LoadState() == state);
+  EXPECT_TRUE(StrayFiles().empty());
+}
+
+TEST_F(HostFiles, TheEmptyStateLeavesAnEmptyFile) {
+  WriteFile(".zorvexstate", "old");
+  EXPECT_EQ(host.SaveState(String()), 0);
+  EXPECT_TRUE(fs::exists(".zorvexstate"));
+  EXPECT_EQ(fs::file_size(".zorvexstate"), 0u);
+  EXPECT_TRUE(host.LoadState().IsEmpty());
+}
+
+TEST_F(HostFiles, WithoutAStateFileTheStateIsEmpty) { EXPECT_TRUE(host.LoadState().IsEmpty()); }
+
+TEST_F(HostFiles, AFolderThatCannotBeWrittenGivesMinus1AndKeepsTheOldFile) {
+  WriteFile(".zorvexstate", "old state");
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  int status = InChild([&] {
+    // Permissions do not stop root: run as nobody.
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 100;
+    return host.SaveState(String("new state"));
+  });
+  EXPECT_EQ(status, 0xFF);  // -1
+  EXPECT_EQ(ReadFile(".zorvexstate"), "old state");
+  EXPECT_TRUE(StrayFiles().empty());
+}
+
+TEST_F(HostFiles, AShortWriteGivesMinus2AndKeepsTheOldFile) {
+  WriteFile(".zorvexstate", "old state");
+  int status = InChild([&] {
+    // A file size limit makes the write fall short, as a full disk would.
+    rlimit limit = {100, 100};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, SIG_IGN);
+    String big("0123456789");
+    for (int i = 0; i < 6; ++i) big = big + big;
+    return host.SaveState(big);
+  });
+  EXPECT_EQ(status, 0xFE);  // -2
+  EXPECT_EQ(ReadFile(".zorvexstate"), "old state");
+  EXPECT_TRUE(StrayFiles().empty());
+}
+
+TEST_F(HostFiles, NoReaderEverSeesAPartlyWrittenState) {
+  const std::string first(200000, 'a');
+  const std::string second(300000, 'b');
+  WriteFile(".zorvexstate", first);
+  pid_t writer = fork();
+  if (writer == 0) {
+    for (int i = 0; i < 200; ++i) host.SaveState(String((i % 2 ? first : second).c_str()));
+    _exit(0);
+  }
+  int reads = 0;
+  int status = 0;
+  while (waitpid(writer, &status, WNOHANG) == 0) {
+    std::string seen = ReadFile(".zorvexstate");
+    ASSERT_TRUE(seen == first || seen == second) << "a read of " << seen.size() << " bytes";
+    ++reads;
+  }
+  EXPECT_GT(reads, 0);
+  EXPECT_EQ(ReadFile(".zorvexstate"), first);
+}
+
+TEST_F(HostFiles, LoadDataReadsWholeFilesAcrossBlocks) {
+  for (int size : {0, 1, 4096, 8192, 10000}) {
+    std::string bytes(size, '\0');
+    for (int i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7);
+    WriteFile("blob.bin", bytes);
+    int before = gc_ext_new_bytes;
+    int length = -7;
+    unsigned char* data = host.LoadData(String("blob.bin"), &length);
+    ASSERT_NE(data, nullptr) << size;
+    EXPECT_EQ(length, size);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), bytes);
+    EXPECT_EQ(gc_ext_new_bytes - before, size);
+    free(data);
+  }
+}
+
+TEST_F(HostFiles, MissingFilesGiveNothing) {
+  int length = -7;
+  EXPECT_EQ(host.LoadData(String("none.bin"), &length), nullptr);
+  EXPECT_EQ(length, -7);
+  EXPECT_EQ(host.LoadData(String("zorvex://nowhere/x"), &length), nullptr);
+  EXPECT_TRUE(host.LoadString(String("none.txt")).IsEmpty());
+  int width = 0, height = 0, depth = 0;
+  EXPECT_EQ(host.LoadImageData(String("none.png"), &width, &height, &depth), nullptr);
+}
+
+TEST_F(HostFiles, FilesWithNamesOutsideAsciiOpen) {
+  WriteFile("caf\xC3\xA9.txt", "\xE2\x82\xAC");
+  String text = host.LoadString(Text({u'c', u'a', u'f', u'\u00e9', u'.', u't', u'x', u't'}));
+  EXPECT_TRUE(text == Text({u'\u20ac'}));
+}
+
+TEST_F(HostFiles, ImagesDecodeWithTheirOwnNumberOfChannels) {
+  const unsigned char rgba[3 * 2 * 4] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
+                                         13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
+  ASSERT_TRUE(stbi_write_png("rgba.png", 3, 2, 4, rgba, 3 * 4));
+  ASSERT_TRUE(stbi_write_png("grey.png", 3, 2, 1, rgba, 3));
+  int width = 0, height = 0, depth = 0;
+  int before = gc_ext_new_bytes;
+  unsigned char* pixels = host.LoadImageData(String("rgba.png"), &width, &height, &depth);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(width, 3);
+  EXPECT_EQ(height, 2);
+  EXPECT_EQ(depth, 4);
+  EXPECT_EQ(memcmp(pixels, rgba, sizeof rgba), 0);
+  EXPECT_EQ(gc_ext_new_bytes - before, 24);
+  free(pixels);
+  pixels = host.LoadImageData(String("grey.png"), &width, &height, &depth);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(depth, 1);
+  free(pixels);
+
+  WriteFile("broken.png", "\x89PNG\r\n\x1a\n not really");
+  EXPECT_EQ(host.LoadImageData(String("broken.png"), &width, &height, &depth), nullptr);
+}
+
+#ifdef MARVOLET_AUDIO_DECODE
+TEST_F(HostFiles, SoundsDecodeByTheirExtensionInAnyCase) {
+  // A mono 8-bit WAV of four frames at 8000 Hz.
+  std::string wav = std::string("RIFF") + std::string("\x28\0\0\0", 4) + "WAVEfmt " +
+                    std::string("\x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0", 20) +
+                    "data" + std::string("\x04\0\0\0", 4) + "\x80\x90\xA0\xB0";
+  WriteFile("beep.WAV", wav);
+  WriteFile("beep.mp3", wav);
+  int length = 0, channels = 0, format = 0, hertz = 0;
+  unsigned char* samples = host.LoadAudioData(String("beep.WAV"), &length, &channels, &format, &hertz);
+  ASSERT_NE(samples, nullptr);
+  EXPECT_EQ(length, 4);
+  EXPECT_EQ(channels, 1);
+  EXPECT_EQ(format, 1);
+  EXPECT_EQ(hertz, 8000);
+  free(samples);
+  EXPECT_EQ(host.LoadAudioData(String("beep.mp3"), &length, &channels, &format, &hertz), nullptr);
+}
+#endif
+
+TEST_F(HostFiles, AUrlReachesTheOpenerAsOneArgumentAndRunsNoCommand) {
+  WriteFile("xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > opened.tmp && mv opened.tmp opened\n");
+  fs::permissions("xdg-open", fs::perms::owner_all);
+  std::string path = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", (folder.string() + ":" + path).c_str(), 1);
+  const std::string url = "http://x/?a=1&b='; touch pwned; '$(touch pwned2)`touch pwned3`";
+  host.OpenUrl(String(url.c_str()));
+  for (int i = 0; i < 500 && !fs::exists("opened"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(ReadFile("opened"), "1\n" + url + "\n");
+  for (const char* name : {"pwned", "pwned2", "pwned3"}) EXPECT_FALSE(fs::exists(name)) << name;
+}
+
+TEST(HostDate, FillsAsManyLeadingFieldsAsTheArrayHas) {
+  FakeWindowSystem window{nullptr};
+  TestHost host{&window};
+  Array<int> date(3);
+  host.GetDate(date);
+  time_t now = time(nullptr);
+  tm local;
+  localtime_r(&now, &local);
+  EXPECT_EQ(date[0], local.tm_year + 1900);
+  EXPECT_EQ(date[1], local.tm_mon + 1);
+  EXPECT_EQ(date[2], local.tm_mday);
+
+  Array<int> longer(9);
+  longer[7] = longer[8] = longer[6] = -5;
+  host.GetDate(longer);
+  EXPECT_EQ(longer[6], 0);
+  EXPECT_EQ(longer[7], -5);
+  EXPECT_GE(longer[3], 0);
+  EXPECT_LE(longer[3], 23);
+  host.GetDate(Array<int>());  // nothing to fill, nothing to break
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// The main loop's schedule on a fake clock: rendering, sleeping, catching up,
+// dropping a backlog, rate changes and focus; and the event guards.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/host/fake_window.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+class MainLoop : public ::testing::Test {
+ protected:
+  void SetUp() override { host.SetDelegate(delegate); }
+
+  // Runs the loop for `passes` frames.
+  void RunPasses(int passes) {
+    window.framesLeft = passes;
+    host.Run();
+  }
+
+  // Whether the pass (numbered from 1) slept, and for how many microseconds.
+  std::string SleepOf(int pass) {
+    EventLog sleeps = Only(Passes(log).at(pass - 1), "sleep");
+    return sleeps.empty() ? "none" : sleeps.front();
+  }
+
+  EventLog log;
+  FakeWindowSystem window{&log};
+  TestHost host{&window};
+  RecordingDelegate* delegate = new RecordingDelegate(&log);
+};
+
+TEST_F(MainLoop, OpensACentredWindowThenStartsTheGame) {
+  int contexts = glfwGraphicsSeq;
+  RunPasses(1);
+  const RkWindowRequest& r = window.lastRequest;
+  EXPECT_EQ(r.width, 640);
+  EXPECT_EQ(r.height, 480);
+  EXPECT_EQ(std::string(r.title), "Marvolet");
+  EXPECT_FALSE(r.fullscreen);
+  EXPECT_EQ(r.x, 640);  // centred on the 1920 x 1080 desktop
+  EXPECT_EQ(r.y, 300);
+  EXPECT_EQ(r.redBits + r.greenBits + r.blueBits, 24);
+  EXPECT_EQ(r.alphaBits + r.depthBits + r.stencilBits, 0);
+  EXPECT_EQ(window.swapInterval, 1);
+  EXPECT_EQ(glfwGraphicsSeq, contexts + 1);
+  EXPECT_THAT(log, ElementsAre("open window", "start", "render", "swap", "poll", "update"));
+}
+
+TEST_F(MainLoop, CentringRoundsHalfPixelsTowardZero) {
+  window.desktop.width = 641;
+  window.desktop.height = 479;
+  RunPasses(1);
+  EXPECT_EQ(window.lastRequest.x, 0);
+  EXPECT_EQ(window.lastRequest.y, 0);
+}
+
+TEST_F(MainLoop, AtRate60EachPassPresentsThenSleepsUntilTheUpdateIsDue) {
+  host.SetUpdateRate(60);
+  RunPasses(5);
+  EXPECT_THAT(UpdatesPerPass(log), ElementsAre(1, 1, 1, 1, 1));
+  EXPECT_EQ(SleepOf(1), "none");
+  for (int pass = 2; pass <= 5; ++pass) EXPECT_EQ(SleepOf(pass), "sleep 16667") << pass;
+  EXPECT_THAT(Passes(log)[1],
+              ElementsAre("render", "swap", "sleep 16667", "poll", "update"));
+  EXPECT_NEAR(window.now, 1 + 4.0 / 60, 1e-9);
+}
+
+TEST_F(MainLoop, AfterAStallFourUpdatesCatchUpAndTheRestOfTheBacklogIsDropped) {
+  host.SetUpdateRate(60);
+  int renders = 0;
+  delegate->onRender = [&] {
+    if (++renders == 3) window.now += 0.1;  // six updates late
+  };
+  RunPasses(6);
+  EXPECT_THAT(UpdatesPerPass(log), ElementsAre(1, 1, 4, 1, 1, 1));
+  // The schedule restarts from the present: an update at once, then one a step.
+  EXPECT_EQ(SleepOf(4), "none");
+  EXPECT_EQ(SleepOf(5), "sleep 16667");
+  EXPECT_EQ(SleepOf(6), "sleep 16667");
+}
+
+TEST_F(MainLoop, ARateChangeInsideAnUpdateEndsTheCatchUp) {
+  host.SetUpdateRate(60);
+  int renders = 0;
+  delegate->onRender = [&] {
+    if (++renders == 3) window.now += 0.1;
+  };
+  delegate->onUpdate = [&](int update) {
+    if (update == 4) host.SetUpdateRate(30);  // the second update of pass 3
+  };
+  RunPasses(5);
+  EXPECT_THAT(UpdatesPerPass(log), ElementsAre(1, 1, 2, 1, 1));
+  EXPECT_EQ(SleepOf(4), "none");
+  EXPECT_EQ(SleepOf(5), "sleep 33333");
+}
+
+TEST_F(MainLoop, AtRate0EachPassUpdatesOnceWithoutSleeping) {
+  RunPasses(4);
+  EXPECT_THAT(UpdatesPerPass(log), ElementsAre(1, 1, 1, 1));
+  EXPECT_TRUE(Only(log, "sleep").empty());
+}
+
+TEST_F(MainLoop, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
+  host.SetUpdateRate(60);
+  int pumps = 0;
+  window.onPump = [&] {
+    ++pumps;
+    if (pumps == 3) window.active = false;
+    if (pumps == 6) window.active = true;
+  };
+  RunPasses(8);
+  EXPECT_EQ(Only(log, "suspend").size(), 1u);
+  EXPECT_EQ(Only(log, "resume").size(), 1u);
+  // Frames go on while suspended, but no update runs, and the loop blocks in
+  // the event wait instead of polling.
+  EXPECT_THAT(UpdatesPerPass(log), ElementsAre(1, 1, 0, 0, 0, 1, 1, 1));
+  EXPECT_EQ(Only(log, "wait").size(), 3u);
+  EXPECT_THAT(Passes(log)[5], ElementsAre("render", "swap", "wait", "resume", "update"));
+}
+
+// A host whose collector steps show in the log beside the delegate's events.
+class HostGuards : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.log = &log;
+    host.SetDelegate(new RecordingDelegate(&log));
+  }
+
+  EventLog log;
+  FakeWindowSystem window{nullptr};
+  TestHost host{&window};
+};
+
+TEST_F(HostGuards, EventsBeforeTheStartAreDropped) {
+  host.UpdateGame();
+  host.RenderGame();
+  host.SuspendGame();
+  host.ResumeGame();
+  host.KeyEvent(KeyDown, 65);
+  host.MouseEvent(MouseMove, -1, 1, 2);
+  host.TouchEvent(TouchDown, 0, 1, 2);
+  host.MotionEvent(AccelChange, 0, 1, 2, 3);
+  host.DiscardGraphics();
+  EXPECT_TRUE(log.empty());
+  EXPECT_FALSE(host.Started());
+
+  host.StartGame();
+  host.StartGame();
+  EXPECT_THAT(log, ElementsAre("start", "gc"));
+  EXPECT_TRUE(host.Started());
+}
+
+TEST_F(HostGuards, EachDeliveredEventIsFollowedByOneCollectorStep) {
+  host.StartGame();
+  host.SuspendGame();
+  host.SuspendGame();
+  host.UpdateGame();  // dropped while suspended
+  host.RenderGame();
+  host.KeyEvent(KeyDown, 65);
+  host.ResumeGame();
+  host.ResumeGame();
+  host.UpdateGame();
+  host.MouseEvent(MouseMove, -1, 1.5f, 2);
+  host.TouchEvent(TouchMove, 3, 4, 5);
+  host.MotionEvent(AccelChange, 0, 1, 2, 3);
+  host.DiscardGraphics();
+  EXPECT_THAT(log, ElementsAre("start", "gc", "suspend", "gc", "render", "gc", "key 1 65", "gc",
+                               "resume", "gc", "update", "gc", "mouse 6 -1 1.5 2", "gc",
+                               "touch 9 3 4 5", "gc", "motion 10 0 1 2 3", "gc", "discard", "gc"));
+}
+
+}  // namespace

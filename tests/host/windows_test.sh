@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# tests/host/windows_test.sh: the real programs in a virtual display, driven
+# through scripts/xvfb: the game's window and close button; the probe's state
+# file, assets, keys, clicks, the switch to full screen and focus.
+# Usage: windows_test.sh MARVOLET PROBE CLOSE-TOOL
+set -uo pipefail
+game=$1
+probe=$2
+export MARVOLET_CLOSE_WINDOW=$3
+runner=$(cd "$(dirname "$0")/../.." && pwd)/scripts/xvfb
+work=$(mktemp -d /tmp/marvolet-windows-XXXXXX)
+export MARVOLET_XVFB=$work/session
+failures=0
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    echo "ok   $1"
+  else
+    echo "FAIL $1: expected [$2], got [$3]"
+    failures=$((failures + 1))
+  fi
+}
+# Waits up to 5 s for the COUNTth line (default the first) of the program's output.
+expect_line() {  # expect_line NAME LINE [COUNT]
+  for _ in $(seq 100); do
+    [ "$(grep -cxF "$2" "$MARVOLET_XVFB/out" 2>/dev/null)" -ge "${3:-1}" ] && { echo "ok   $1"; return; }
+    sleep 0.05
+  done
+  echo "FAIL $1: no line [$2] in:"; sed 's/^/     /' "$MARVOLET_XVFB/out"
+  failures=$((failures + 1))
+}
+finish() { "$runner" stop >/dev/null 2>&1; rm -rf "$work"; }
+trap finish EXIT
+
+echo "== the game's window"
+"$runner" start -C "$work" "$game" >/dev/null || exit 1
+id=$("$runner" window) || exit 1
+check "title" "Marvolet" "$("$runner" run xdotool getwindowname "$id")"
+geometry=$("$runner" run xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+  /Width:/ {w=$NF} /Height:/ {h=$NF} END {print w "x" h "+" x "+" y}')
+check "640 x 480, centred on 1280 x 1024" "640x480+320+272" "$geometry"
+sleep 0.5
+"$runner" close
+check "the close button ends the game with status 0" "0" "$("$runner" wait 5)"
+"$runner" stop >/dev/null
+
+echo "== the probe, started from another working directory"
+# The probe sits in a folder of its own with its data beside it.
+mkdir -p "$work/program/data" "$work/elsewhere"
+cp "$probe" "$work/program/probe"
+echo "found beside the program" >"$work/program/data/probe.txt"
+printf 'from before' >"$work/elsewhere/.zorvexstate"
+"$runner" start -C "$work/elsewhere" "$work/program/probe" >/dev/null || exit 1
+"$runner" window >/dev/null || exit 1
+expect_line "reads the state file in the working directory" "state from before"
+expect_line "finds its assets beside the executable" "asset found beside the program"
+check "writes the state file in the working directory" "saved by the probe" \
+  "$(cat "$work/elsewhere/.zorvexstate")"
+check "and not beside the program" "no" "$([ -e "$work/program/.zorvexstate" ] && echo yes || echo no)"
+expect_line "the first update sees the window size" "size 640x480"
+
+echo "== keys, characters and clicks through the real window"
+"$runner" key Prior
+expect_line "Page Up goes down as 33" "down 33"
+expect_line "and types 0x10021" "char 65569"
+"$runner" key Delete
+expect_line "Delete types 127" "char 127"
+"$runner" key a
+expect_line "a letter goes down as its capital" "hit 65 1"
+expect_line "and types its character" "char 97"
+"$runner" click 100 50
+expect_line "a click is seen where it happened" "click 100 50"
+expect_line "and as finger 0" "down 384"
+
+echo "== full screen and back, with a key held across the switch"
+"$runner" run xdotool keydown shift
+expect_line "Shift is down" "down 16"
+"$runner" key F11
+expect_line "full screen at the desktop size" "size 1280x1024"
+expect_line "the held key was released by the switch" "up 16"
+"$runner" run xdotool keyup shift
+sleep 0.3
+"$runner" key F11
+expect_line "windowed again at 640 x 480" "size 640x480" 2
+
+echo "== focus"
+root_window=$("$runner" run xwininfo -root | awk '/Window id:/ {print $4}')
+"$runner" run xdotool windowfocus "$root_window"
+expect_line "losing the focus suspends" "suspend"
+"$runner" run xdotool windowfocus "$("$runner" window)"
+expect_line "regaining it resumes" "resume"
+"$runner" key b
+expect_line "and keys arrive again" "char 98"
+"$runner" close
+check "the probe ends with status 0" "0" "$("$runner" wait 5)"
+
+[ "$failures" -eq 0 ] && echo "all window checks passed" || echo "$failures window checks failed"
+exit $((failures > 0))
