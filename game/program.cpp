@@ -1,5 +1,6 @@
 // game/program.cpp: the program's module globals in their start-up order,
 // the collector's roots, and the construction of the game.
+#include "audio/module.h"
 #include "game/app.h"
 #include "graphics/graphics.h"
 #include "net/async_event_source.h"
@@ -16,7 +17,7 @@ int rkInit() {
   rk_graphics_context = (new c_GraphicsContext())->m_new();
 
   c_Image::m_DefaultFlags = 0;
-  // audio: rk_audio_device := null
+  rk_audio_device = nullptr;
   rk_input_device = nullptr;
   rk_app__devWidth = 0;
   rk_app__devHeight = 0;
@@ -44,7 +45,7 @@ int rkInit() {
   gc_add_root(&rk_app__delegate);
   gc_add_root(&rk_graphics_device);
   gc_add_root(&rk_graphics_context);
-  // audio: rk_audio_device
+  gc_add_root(&rk_audio_device);
   gc_add_root(&rk_input_device);
   gc_add_root(&rk_app__displayModes);
   gc_add_root(&rk_app__desktopMode);

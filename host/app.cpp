@@ -1,6 +1,7 @@
 // host/app.cpp: application registration and the delegate's event forwarding.
 #include "host/app.h"
 
+#include "audio/module.h"
 #include "graphics/graphics.h"
 #include "runtime/startup.h"
 
@@ -17,6 +18,7 @@ int c_App::p_OnBack() { return rk_app_EndApp(); }
 
 void c_GameDelegate::mark() {
   gc_push_grey(m_Graphics);
+  gc_push_grey(m_Audio);
   gc_push_grey(m_Input);
 }
 
@@ -26,7 +28,8 @@ void c_GameDelegate::StartGame() {
   gc_assign(m_Graphics, new gxtkGraphics());
   rk_graphics_SetGraphicsDevice(m_Graphics);
   rk_graphics_SetFont(nullptr, 32);
-  // The audio device is made here.
+  gc_assign(m_Audio, new gxtkAudio());
+  rk_audio_SetAudioDevice(m_Audio);
   gc_assign(m_Input, (new c_InputDevice())->m_new());
   rk_input_SetInputDevice(m_Input);
   rk_app_ValidateDeviceWindow(false);
@@ -36,11 +39,11 @@ void c_GameDelegate::StartGame() {
 
 void c_GameDelegate::SuspendGame() {
   rk_app__app->p_OnSuspend();
-  // Then the audio device suspends.
+  if (m_Audio) m_Audio->Suspend();
 }
 
 void c_GameDelegate::ResumeGame() {
-  // The audio device resumes first.
+  if (m_Audio) m_Audio->Resume();
   rk_app__app->p_OnResume();
 }
 

@@ -7,6 +7,7 @@
 #include "host/game.h"
 #include "host/input.h"
 
+class gxtkAudio;
 class gxtkGraphics;
 
 class c_App : public Object {
@@ -31,7 +32,7 @@ class c_App : public Object {
 class c_GameDelegate : public RkGameDelegate {
  public:
   gxtkGraphics* m_Graphics = nullptr;
-  // The audio device joins here (m_Audio).
+  gxtkAudio* m_Audio = nullptr;
   c_InputDevice* m_Input = nullptr;
 
   c_GameDelegate* m_new() { return this; }

@@ -1,0 +1,25 @@
+// audio/vorbis_decoder.h: the Ogg Vorbis decoder (stb_vorbis), guarded.
+//
+// No damaged file can make it leak, crash on a refused allocation, or take
+// more than a bounded amount of memory per block.
+#pragma once
+
+#include <stdio.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct stb_vorbis stb_vorbis;
+
+// A decoder reading the file from its position (left open), or null.
+stb_vorbis* vorbis_open(FILE* file, int* channels, int* hertz);
+// Decodes the next frame, interleaved, into at most `room` values: the frames
+// decoded, 0 at the end of the stream, -1 when the decoder had to give up.
+int vorbis_next_frame(stb_vorbis* decoder, int channels, short* values, int room);
+// Ends the decode and frees everything the decoder still holds.
+void vorbis_close(stb_vorbis* decoder);
+
+#ifdef __cplusplus
+}
+#endif
