@@ -159,8 +159,10 @@ void gxtkGraphics::Flush() {
 int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset,
                              int pitch) {
   Flush();
-  // A block that does not fit in the array reads nothing.
+  // A block that does not fit in the array reads nothing; nor does one with
+  // more pixels than the array, whose rows could only overwrite each other.
   if (!BlockFitsArray(pixels.Length(), w, h, offset, pitch)) return 0;
+  if (static_cast<long>(w) * h > pixels.Length()) return 0;
   std::vector<int> rows(static_cast<size_t>(w) * h);
   Gl().ReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
   // OpenGL hands the bottom row first.

@@ -112,8 +112,10 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pit
   if (format != GL_RGBA || !src) return;
   if (x < 0 || y < 0 || w <= 0 || h <= 0 || w > width - x || h > height - y) return;
   if (!data) {
-    long bytes = PictureBytes(width, height, 4);
-    data = static_cast<unsigned char*>(malloc(bytes > 0 ? bytes : 1));
+    // A picture too large to hold in memory takes no pixels.
+    const long bytes = PictureBytes(width, height, 4);
+    if (bytes <= 0) return;
+    data = static_cast<unsigned char*>(malloc(bytes));
     if (!data) return;
     gc_ext_malloced(static_cast<int>(bytes));
   }

@@ -1,6 +1,8 @@
 // host/game.cpp: the host's event guards and its exception and collector hooks.
 #include "host/game.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "runtime/startup.h"
@@ -8,7 +10,16 @@
 RkGame* RkGame::_game = nullptr;
 int glfwGraphicsSeq = 0;
 
-RkGame::RkGame() { _game = this; }
+namespace {
+
+bool StandardInputIsTerminal() { return isatty(STDIN_FILENO); }
+
+}  // namespace
+
+RkGame::RkGame() {
+  _game = this;
+  dbg_input_is_terminal = StandardInputIsTerminal;
+}
 
 void RkGame::Die(ThrowableObject* ex) {
   rkPrint(String("Zorvex Runtime Error : Uncaught Zorvex Exception"));
@@ -19,12 +30,14 @@ void RkGame::gc_collect() { ::gc_collect(); }
 
 template <class Event>
 void RkGame::Dispatch(Event event) {
+  if (!_gameDelegate) return;
+  ++_dispatchDepth;
   try {
     event(_gameDelegate);
   } catch (ThrowableObject* ex) {
     Die(ex);
   }
-  gc_collect();
+  if (--_dispatchDepth == 0) gc_collect();
 }
 
 void RkGame::StartGame() {

@@ -109,4 +109,8 @@ class RkGame {
   int _updateHz = 0;
   bool _isStarted = false;
   bool _isSuspended = false;
+  // Events being dispatched right now: an event sent from inside another
+  // (the key releases of a window change made during an update) runs no
+  // collector step, since the application's locals are not roots.
+  int _dispatchDepth = 0;
 };

@@ -1,5 +1,8 @@
 // host/game_files.cpp: the host's portable services: the date, and opening
 // and reading files named by (virtual) paths.
+#include <sys/stat.h>
+
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -25,7 +28,14 @@ FILE* RkGame::OpenFile(String path, String mode) {
   String file_path = PathToFilePath(path);
   if (file_path.IsEmpty()) return nullptr;
   // Names reach the platform as UTF-8, so names outside ASCII open correctly.
-  return fopen(ToUtf8(file_path).c_str(), ToUtf8(mode).c_str());
+  FILE* file = fopen(ToUtf8(file_path).c_str(), ToUtf8(mode).c_str());
+  // A folder opens here but reads as nothing: it is no file.
+  struct stat info;
+  if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    fclose(file);
+    return nullptr;
+  }
+  return file;
 }
 
 String RkGame::LoadString(String path) {
@@ -47,6 +57,8 @@ unsigned char* RkGame::LoadData(String path, int* length) {
     if (n < sizeof block) break;
   }
   fclose(file);
+  // Sizes are ints: a larger file cannot be handed on.
+  if (bytes.size() > static_cast<size_t>(INT_MAX)) return nullptr;
   unsigned char* buffer = static_cast<unsigned char*>(malloc(bytes.size() ? bytes.size() : 1));
   if (!buffer) return nullptr;
   if (!bytes.empty()) memcpy(buffer, bytes.data(), bytes.size());

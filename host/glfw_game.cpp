@@ -1,6 +1,7 @@
 // host/glfw_game.cpp: the desktop host's main loop, window and display modes.
 #include "host/glfw_game.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "host/events.h"
@@ -110,7 +111,11 @@ void RkGlfwGame::SetUpdateRate(int hertz) {
   _updateDue = 0;
 }
 
-int RkGlfwGame::Millisecs() { return static_cast<int>(_window->Time() * 1000.0); }
+// Wraps after 24.8 days like a 32-bit millisecond counter, instead of leaving the int range.
+int RkGlfwGame::Millisecs() {
+  auto milliseconds = static_cast<int64_t>(_window->Time() * 1000.0);
+  return static_cast<int>(static_cast<uint32_t>(milliseconds));
+}
 
 int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                               int depth, int stencil, bool fullscreen) {

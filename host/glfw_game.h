@@ -64,7 +64,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   void RunUpdates();
   void ReleaseHeldKeys();
   void RebuildJoystickUnits();
-  String ProgramFolderPath();
+  // By reference: worker threads resolve paths too, and String counts are not atomic.
+  const String& ProgramFolderPath();
 
   RkWindowSystem* _window;
   std::unique_ptr<RkWindowSystem> _ownWindow;

@@ -24,7 +24,7 @@ const char kStatePath[] = "./.zorvexstate";
 
 }  // namespace
 
-String RkGlfwGame::ProgramFolderPath() {
+const String& RkGlfwGame::ProgramFolderPath() {
   if (_programFolder.IsEmpty()) _programFolder = ProgramFolder();
   return _programFolder;
 }

@@ -176,6 +176,18 @@ void RkGlfwLayer::ReadJoystick(int joystick, RkJoystickReading* reading) {
   if (const unsigned char* buttons = glfwGetJoystickButtons(joystick, &count)) {
     reading->buttonCount = count < 32 ? count : 32;
     for (int i = 0; i < reading->buttonCount; ++i) reading->buttons[i] = buttons[i] == GLFW_PRESS;
+    // The layouts read the last four buttons as the d-pad's left, up, right
+    // and down; GLFW 3 ends with the last hat's up, right, down, left.
+    int hats = 0;
+    glfwGetJoystickHats(joystick, &hats);
+    if (hats > 0 && count >= 4 && count <= 32) {
+      unsigned char* last = reading->buttons + count - 4;
+      const unsigned char up = last[0], right = last[1], down = last[2], left = last[3];
+      last[0] = left;
+      last[1] = up;
+      last[2] = right;
+      last[3] = down;
+    }
   }
   GLFWgamepadstate state;
   if (glfwJoystickIsGamepad(joystick) && glfwGetGamepadState(joystick, &state)) {

@@ -7,6 +7,11 @@ namespace {
 
 bool ValidCode(int code) { return code >= 1 && code < KEY_CODE_COUNT; }
 
+// The code `base` + `offset`, or 0 (no key) for an offset too large to add without overflow.
+int OffsetCode(int base, int offset) {
+  return offset > -KEY_CODE_COUNT && offset < KEY_CODE_COUNT ? base + offset : 0;
+}
+
 // The left button and finger 0 stand for each other.
 int MirrorOf(int code) {
   if (code == KEY_MOUSE_LEFT) return KEY_FINGER0;
@@ -100,15 +105,15 @@ void c_InputDevice::SetFinger(int finger, float x, float y) {
 }
 
 int c_InputDevice::p_MouseEvent(int event, int button, float x, float y) {
-  if (event == MouseDown) p_KeyEvent(KeyDown, KEY_MOUSE_LEFT + button);
-  if (event == MouseUp) p_KeyEvent(KeyUp, KEY_MOUSE_LEFT + button);
+  if (event == MouseDown) p_KeyEvent(KeyDown, OffsetCode(KEY_MOUSE_LEFT, button));
+  if (event == MouseUp) p_KeyEvent(KeyUp, OffsetCode(KEY_MOUSE_LEFT, button));
   if (event == MouseDown || event == MouseMove) SetFinger(0, x, y);
   return 0;
 }
 
 int c_InputDevice::p_TouchEvent(int event, int finger, float x, float y) {
-  if (event == TouchDown) p_KeyEvent(KeyDown, KEY_FINGER0 + finger);
-  if (event == TouchUp) p_KeyEvent(KeyUp, KEY_FINGER0 + finger);
+  if (event == TouchDown) p_KeyEvent(KeyDown, OffsetCode(KEY_FINGER0, finger));
+  if (event == TouchUp) p_KeyEvent(KeyUp, OffsetCode(KEY_FINGER0, finger));
   if (event == TouchDown || event == TouchMove) SetFinger(finger, x, y);
   return 0;
 }

@@ -37,8 +37,9 @@ int rk_input_MouseHit(int button) {
 }
 
 int rk_input_TouchDown(int finger) {
-  // Codes out of range read as up anyway; this only keeps the sum from overflowing.
-  return finger >= 0 && finger < KEY_CODE_COUNT ? rk_input_KeyDown(KEY_FINGER0 + finger) : 0;
+  // Any code in 1 to 511 counts, as for KeyDown; the bounds only keep the sum from overflowing.
+  return finger > -KEY_CODE_COUNT && finger < KEY_CODE_COUNT ? rk_input_KeyDown(KEY_FINGER0 + finger)
+                                                              : 0;
 }
 
 int rk_input_JoyDown(int button, int unit) {

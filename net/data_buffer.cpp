@@ -145,7 +145,8 @@ String c_DataBuffer::p_PeekString(int address, int count, String encoding) {
 }
 
 String c_DataBuffer::p_PeekString2(int address, String encoding) {
-  return p_PeekString(address, length - address, encoding);
+  // A negative address peeks nothing; length - address could overflow.
+  return p_PeekString(address, address < 0 ? 0 : length - address, encoding);
 }
 
 int c_DataBuffer::p_CopyBytes(int address, c_DataBuffer* dst, int dstAddress, int count) {

@@ -13,7 +13,8 @@
 namespace {
 
 // Fills an IPv4 address for host and port: the first address the host
-// resolves to, else 0.0.0.0. False when the port is outside 0..65535.
+// resolves to, else 0.0.0.0. False when the port is outside 0..65535, which
+// would otherwise wrap silently to some other port.
 bool setsockaddr(sockaddr_in* address, const String& host, int port) {
   memset(address, 0, sizeof *address);
   address->sin_family = AF_INET;

@@ -1,7 +1,5 @@
 // runtime/debugger.cpp: fatal errors, the runtime-error report and the
 // line protocol through which an attached debugger answers a stop.
-#include <unistd.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +11,7 @@
 const char* dbg_info = nullptr;
 int dbg_suspend = 0;
 int dbg_stepmode = 0;
+bool (*dbg_input_is_terminal)() = nullptr;
 
 namespace {
 
@@ -58,7 +57,7 @@ void dbg_stop() {
   for (;;) {
     // A terminal is a person, not a debugger: waiting on it would freeze the
     // game after every runtime error, so it ends the process like no debugger.
-    if (isatty(STDIN_FILENO)) exit(-1);
+    if (dbg_input_is_terminal && dbg_input_is_terminal()) exit(-1);
     char line[256];
     if (!fgets(line, sizeof line, stdin)) exit(-1);
     char* newline = strchr(line, '\n');

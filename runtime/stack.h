@@ -41,6 +41,7 @@ class GenericStack : public Object {
     return 0;
   }
   int p_Push3(Array<T> values, int offset) {
+    if (offset < 0) offset = 0;  // keeps the count below from overflowing
     return p_Push2(values, offset, values.Length() - offset);
   }
   int p_Push4(T value) { return p_Push(value); }

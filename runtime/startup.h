@@ -11,6 +11,9 @@ extern const char** argv;
 extern const char* dbg_info;
 extern int dbg_suspend;
 extern int dbg_stepmode;
+// Set by the host: true when standard input is a terminal (a person, not a
+// debugger). Unset, standard input is taken for a debugger's pipe.
+extern bool (*dbg_input_is_terminal)();
 
 // Stores the command line, installs the fault handlers and the locale, brings
 // up the collector and the module globals, then constructs the application.

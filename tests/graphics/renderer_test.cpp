@@ -260,6 +260,7 @@ TEST_F(RendererTest, ReadPixelsFlipsRowsAndRejectsBlocksOutsideTheArray) {
   device->ReadPixels(pixels, 0, 0, 3, 4, 2, 4);    // one row too many
   device->ReadPixels(pixels, 0, 0, 3, 1, -1, 4);   // negative offset
   device->ReadPixels(pixels, 0, 0, 0, 1, 0, 4);    // empty block
+  device->ReadPixels(pixels, 0, 0, 3, 5, 2, 0);    // 15 pixels piled into 3 ints
   EXPECT_EQ(gl.Count("ReadPixels"), 0);
 }
 

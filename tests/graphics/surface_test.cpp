@@ -152,6 +152,17 @@ TEST_F(SurfaceTest, CreatedSurfaceTakesWrittenPixelsPremultiplied) {
   EXPECT_EQ(rgb->data[0], 1);
 }
 
+TEST_F(SurfaceTest, SurfaceTooLargeForAPixelCopyTakesNoWrittenPixels) {
+  // 40000 x 40000 RGBA is more bytes than a pixel copy can hold.
+  gxtkSurface* surface = device->CreateSurface(40000, 40000);
+  Array<int> pixels(4);
+  pixels[0] = -1;
+  gl.Reset();
+  device->WritePixels2(surface, pixels, 39999, 39999, 1, 1, 0, 1);
+  EXPECT_EQ(surface->data, nullptr);
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 0);
+}
+
 TEST_F(SurfaceTest, DiscardFreesPixelsAndTheCurrentContextsTexture) {
   host->WritePng("a.png", 2, 2, 4, std::vector<unsigned char>(16, 200));
   gxtkSurface* current = device->LoadSurface(String("zorvex://data/a.png"));

@@ -224,6 +224,15 @@ TEST_F(HostFiles, MissingFilesGiveNothing) {
   EXPECT_EQ(host.LoadImageData(String("none.png"), &width, &height, &depth), nullptr);
 }
 
+TEST_F(HostFiles, AFolderIsNoFile) {
+  fs::create_directory("sub");
+  int length = -7;
+  EXPECT_EQ(host.LoadData(String("sub"), &length), nullptr);
+  EXPECT_EQ(length, -7);
+  EXPECT_EQ(host.OpenFile(String("./sub"), String("rb")), nullptr);
+  EXPECT_TRUE(host.LoadString(String("sub")).IsEmpty());
+}
+
 TEST_F(HostFiles, FilesWithNamesOutsideAsciiOpen) {
   WriteFile("caf\xC3\xA9.txt", "\xE2\x82\xAC");
   String text = host.LoadString(Text({u'c', u'a', u'f', u'\u00e9', u'.', u't', u'x', u't'}));

@@ -2,6 +2,8 @@
 // button and finger 0, queue limits, positions and joystick buttons.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "host/input.h"
 #include "tests/host/fake_window.h"
 
@@ -110,6 +112,14 @@ TEST_F(InputDevice, CodesOutsideTheSpaceReadAsUpAndEventsForThemAreIgnored) {
   }
   rk_input_device->p_TouchEvent(TouchDown, 40, 1, 1);
   rk_input_device->p_MouseEvent(MouseDown, -5, 1, 1);
+  int hits = rk_input_device->m_KeyHitPut;
+  for (int far : {INT_MAX, INT_MIN}) {
+    rk_input_device->p_MouseEvent(MouseDown, far, 1, 1);
+    rk_input_device->p_TouchEvent(TouchDown, far, 1, 1);
+    EXPECT_EQ(rk_input_TouchDown(far), 0);
+    EXPECT_EQ(rk_input_MouseHit(far), 0);
+  }
+  EXPECT_EQ(rk_input_device->m_KeyHitPut, hits);
   EXPECT_EQ(rk_input_TouchDown(200), 0);
   EXPECT_EQ(rk_input_TouchX(32), 0);
   EXPECT_EQ(rk_input_MouseDown(511), 0);

@@ -171,4 +171,24 @@ TEST_F(HostGuards, EachDeliveredEventIsFollowedByOneCollectorStep) {
                                "touch 9 3 4 5", "gc", "motion 10 0 1 2 3", "gc", "discard", "gc"));
 }
 
+TEST_F(HostGuards, AnEventSentFromInsideAnotherRunsNoCollectorStep) {
+  host.StartGame();
+  log.clear();
+  // A window change made during an update releases the held keys from inside it.
+  auto* delegate = static_cast<RecordingDelegate*>(host.Delegate());
+  delegate->onUpdate = [&](int) { host.KeyEvent(KeyUp, 122); };
+  host.UpdateGame();
+  EXPECT_THAT(log, ElementsAre("update", "key 2 122", "gc"));
+}
+
+TEST(HostWithoutDelegate, EventsGoNowhere) {
+  FakeWindowSystem window{nullptr};
+  TestHost host{&window};
+  host.StartGame();
+  host.UpdateGame();
+  host.KeyEvent(KeyDown, 65);
+  EXPECT_TRUE(host.Started());
+  EXPECT_EQ(host.collectorSteps, 0);
+}
+
 }  // namespace

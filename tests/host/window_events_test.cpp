@@ -105,6 +105,11 @@ TEST_F(WindowEvents, DeviceSizeCursorAndClock) {
   EXPECT_FALSE(window.cursorVisible);
   window.now = 1.2349;
   EXPECT_EQ(host.Millisecs(), 1234);
+  // Long runs wrap like a 32-bit counter: 2^31 ms is 24.8 days, 2^32 ms 49.7.
+  window.now = 2147483.6485;
+  EXPECT_EQ(host.Millisecs(), INT32_MIN);
+  window.now = 4294967.3015;
+  EXPECT_EQ(host.Millisecs(), 5);
 }
 
 TEST(DisplayModes, ComeInTheLibrarysOrderWithAndWithoutColourBits) {

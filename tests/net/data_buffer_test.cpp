@@ -1,6 +1,7 @@
 // tests/net/data_buffer_test.cpp: byte buffers, their string encodings and clipping.
 #include "net/data_buffer.h"
 
+#include <climits>
 #include <cstdio>
 #include <random>
 
@@ -89,6 +90,7 @@ TEST_F(DataBufferTest, PeekStringIsClippedToTheBuffer) {
   EXPECT_EQ(Narrow(buffer->p_PeekString(-1, 3, String("ascii"))), "");
   EXPECT_EQ(Narrow(buffer->p_PeekString(1, -3, String("ascii"))), "");
   EXPECT_EQ(Narrow(buffer->p_PeekString2(-2, String("ascii"))), "");
+  EXPECT_EQ(Narrow(buffer->p_PeekString2(INT_MIN, String("ascii"))), "");
 }
 
 TEST_F(DataBufferTest, EveryCharacterSurvivesAUtf8RoundTrip) {

@@ -251,6 +251,13 @@ TEST_F(Stacks, PushingRangesOfAnArray) {
   stack->p_Push2(data, 2, 100);  // clipped to the array
   stack->p_Push3(data, 9);       // past the end: nothing
   EXPECT_EQ((new c_StringStack())->m_new2(stack->p_ToArray())->p_Join(String()), String("bcdcd"));
+  // Offsets and counts at the ends of the int range are clipped, not overflowed.
+  stack->p_Clear();
+  stack->p_Push3(data, INT_MIN);
+  stack->p_Push2(data, INT_MAX, INT_MAX);
+  stack->p_Push2(data, INT_MIN, 1);
+  stack->p_Push2(data, 0, INT_MIN);
+  EXPECT_EQ((new c_StringStack())->m_new2(stack->p_ToArray())->p_Join(String()), String("abcda"));
 }
 
 TEST_F(Stacks, ShrinkingEmptiesTheDroppedSlots) {
