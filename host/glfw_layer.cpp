@@ -1,5 +1,6 @@
 // host/glfw_layer.cpp: the window system on GLFW 3.
 #include "host/glfw_layer.h"
+#include "host/joystick.h"
 
 #include <GLFW/glfw3.h>
 
@@ -176,18 +177,9 @@ void RkGlfwLayer::ReadJoystick(int joystick, RkJoystickReading* reading) {
   if (const unsigned char* buttons = glfwGetJoystickButtons(joystick, &count)) {
     reading->buttonCount = count < 32 ? count : 32;
     for (int i = 0; i < reading->buttonCount; ++i) reading->buttons[i] = buttons[i] == GLFW_PRESS;
-    // The layouts read the last four buttons as the d-pad's left, up, right
-    // and down; GLFW 3 ends with the last hat's up, right, down, left.
     int hats = 0;
     glfwGetJoystickHats(joystick, &hats);
-    if (hats > 0 && count >= 4 && count <= 32) {
-      unsigned char* last = reading->buttons + count - 4;
-      const unsigned char up = last[0], right = last[1], down = last[2], left = last[3];
-      last[0] = left;
-      last[1] = up;
-      last[2] = right;
-      last[3] = down;
-    }
+    if (hats > 0) PutLastHatInDpadOrder(reading, count);
   }
   GLFWgamepadstate state;
   if (glfwJoystickIsGamepad(joystick) && glfwGetGamepadState(joystick, &state)) {

@@ -70,6 +70,16 @@ RkControllerState LayOutGamepad(const RkJoystickReading& reading) {
 
 }  // namespace
 
+void PutLastHatInDpadOrder(RkJoystickReading* reading, int reportedButtons) {
+  if (reportedButtons < 4 || reportedButtons > 32) return;
+  unsigned char* last = reading->buttons + reportedButtons - 4;
+  const unsigned char up = last[0], right = last[1], down = last[2], left = last[3];
+  last[0] = left;
+  last[1] = up;
+  last[2] = right;
+  last[3] = down;
+}
+
 RkControllerState LayOutController(const RkJoystickReading& reading) {
   return reading.isGamepad ? LayOutGamepad(reading) : LayOutRaw(reading);
 }

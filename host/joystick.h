@@ -15,3 +15,8 @@ struct RkControllerState {
 // A recognised gamepad goes through its standard mapping; any other joystick
 // through one of two raw layouts, chosen by its button and axis counts.
 RkControllerState LayOutController(const RkJoystickReading& reading);
+
+// The layouts read the last four buttons as the d-pad's left, up, right and
+// down; GLFW 3 ends its buttons with the last hat's up, right, down, left.
+// Reorders those four when all `reportedButtons` fit in the reading.
+void PutLastHatInDpadOrder(RkJoystickReading* reading, int reportedButtons);

@@ -151,3 +151,20 @@ TEST(ControllerLayout, ARecognisedGamepadUsesTheStandardMapping) {
 }
 
 }  // namespace
+
+TEST(ControllerLayout, AHatReachesTheDpadEntriesAsLeftUpRightDown) {
+  // GLFW 3 reports a hat as four trailing buttons: up, right, down, left.
+  const char* names[4] = {"up", "right", "down", "left"};
+  const int dpadEntry[4] = {9, 10, 11, 8};
+  for (int pressed = 0; pressed < 4; ++pressed) {
+    RkJoystickReading reading;
+    reading.axisCount = 2;
+    reading.buttonCount = 12;
+    reading.buttons[8 + pressed] = 1;
+    PutLastHatInDpadOrder(&reading, 12);
+    RkControllerState state = LayOutController(reading);
+    for (int entry = 8; entry < 12; ++entry) {
+      EXPECT_EQ(state.buttons[entry], entry == dpadEntry[pressed]) << names[pressed] << " " << entry;
+    }
+  }
+}
