@@ -63,6 +63,10 @@ gxtkAudio::gxtkAudio() {
   channels[kMusicChannel].AL_Source();
 }
 
+gxtkAudio::~gxtkAudio() {
+  if (audio == this) audio = nullptr;
+}
+
 void gxtkAudio::mark() {
   for (gxtkChannel& channel : channels) {
     if (channel.state != 0 && channel.AL_State() != AL_STOPPED) gc_push_grey(channel.sample);

@@ -50,6 +50,8 @@ class gxtkAudio : public Object {
 
   // Opens the default device. Without one, every operation is a silent no-op.
   gxtkAudio();
+  // Stops being the one device, so nothing borrows through a freed object.
+  ~gxtkAudio() override;
   // Holds the samples that are still audible.
   void mark() override;
 

@@ -1,6 +1,7 @@
 // tests/audio/sample_test.cpp: samples in OpenAL buffers, their formats, and
 // the deferred deletion of discarded buffers (null back end).
 #include <AL/al.h>
+#include <AL/alc.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -121,6 +122,26 @@ TEST_F(SampleTest, TheCollectorKeepsAudibleSamplesOnly) {
   FlushDiscarded();
   EXPECT_FALSE(IsDiscarded(buffer));
   EXPECT_FALSE(alIsBuffer(buffer));
+}
+
+TEST_F(SampleTest, ACollectedDeviceLeavesNoDanglingOneDevice) {
+  struct RestoreTheOne {
+    gxtkAudio* device;
+    ~RestoreTheOne() { gxtkAudio::audio = device; }
+  } restore{device};
+  // A second device becomes the one; nothing holds it, so it is collected.
+  new gxtkAudio();
+  ASSERT_NE(gxtkAudio::audio, device);
+  alcMakeContextCurrent(static_cast<ALCcontext*>(device->alcContext));
+  CollectGarbage();
+  EXPECT_EQ(gxtkAudio::audio, nullptr);
+  // With no device to look through, a flush still deletes what it can.
+  gxtkSample* sample = device->LoadSample(Path(ToneFile("orphan.wav", 0.05)));
+  ASSERT_NE(sample, nullptr);
+  unsigned int buffer = sample->alBuffer;
+  sample->Discard();
+  FlushDiscarded();
+  EXPECT_FALSE(IsDiscarded(buffer));
 }
 
 TEST_F(SampleTest, ModuleForwardsToTheInstalledDevice) {
