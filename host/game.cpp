@@ -26,7 +26,12 @@ void RkGame::Die(ThrowableObject* ex) {
   exit(-1);
 }
 
-void RkGame::gc_collect() { ::gc_collect(); }
+// The delegate is no root: marking it (when white) before every step keeps it
+// alive even when nothing but the host holds it.
+void RkGame::gc_collect() {
+  gc_mark(_gameDelegate);
+  ::gc_collect();
+}
 
 template <class Event>
 void RkGame::Dispatch(Event event) {

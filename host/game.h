@@ -84,7 +84,7 @@ class RkGame {
 
   // Writes the uncaught-exception report and ends the process.
   [[noreturn]] virtual void Die(ThrowableObject* ex);
-  // One step of the collector, between events.
+  // Marks the delegate, then runs one step of the collector, between events.
   virtual void gc_collect();
 
   // The guarded event dispatch.

@@ -181,6 +181,30 @@ TEST_F(HostGuards, AnEventSentFromInsideAnotherRunsNoCollectorStep) {
   EXPECT_THAT(log, ElementsAre("update", "key 2 122", "gc"));
 }
 
+// A delegate that forces a full collector cycle after its update and tells
+// when it is destroyed.
+class FullCycleDelegate : public RkGameDelegate {
+ public:
+  explicit FullCycleDelegate(bool* destroyed) : destroyed_(destroyed) {}
+  ~FullCycleDelegate() override { *destroyed_ = true; }
+  void UpdateGame() override { gc_new_bytes = gc_cycle_bytes + 1; }
+
+ private:
+  bool* destroyed_;
+};
+
+TEST(HostCollector, ADelegateHeldOnlyByTheHostSurvivesAFullCycle) {
+  bool destroyed = false;
+  RkGame host;  // the real collector step
+  host.SetDelegate(new FullCycleDelegate(&destroyed));
+  host.StartGame();
+  host.UpdateGame();
+  // New objects are paid for by destroying the garbage of the cycle.
+  while (gc_free_bytes > 0) new Object();
+  ASSERT_FALSE(destroyed);
+  host.UpdateGame();  // the host still calls a live delegate
+}
+
 TEST(HostWithoutDelegate, EventsGoNowhere) {
   FakeWindowSystem window{nullptr};
   TestHost host{&window};
