@@ -1,10 +1,18 @@
-// host/data_path.cpp: asset paths and the program's folder.
+// host/data_path.cpp: asset paths, the program's folder and file names.
 #include "host/data_path.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <vector>
+
+namespace {
+
+constexpr Char kKeptByte = 0xDC00;
+
+bool IsKeptByte(Char ch) { return ch >= kKeptByte + 0x80 && ch <= kKeptByte + 0xFF; }
+
+}  // namespace
 
 String rk_data_FixDataPath(String path) {
   int scheme = path.Find(String(":/"));
@@ -21,9 +29,8 @@ String ProgramFolder() {
     if (length < 0) return String();
     if (static_cast<size_t>(length) < buffer.size()) {
       std::string exe(buffer.data(), static_cast<size_t>(length));
-      std::string folder = exe.substr(0, exe.rfind('/'));
-      return String::Decode(reinterpret_cast<const unsigned char*>(folder.data()),
-                            static_cast<int>(folder.size()));
+      // Decoded as text, a name that is not UTF-8 would come back as other bytes.
+      return FileNameText(exe.substr(0, exe.rfind('/')));
     }
     buffer.resize(buffer.size() * 2);
   }
@@ -36,4 +43,23 @@ std::string ToUtf8(const String& text) {
   std::string result(reinterpret_cast<char*>(bytes), static_cast<size_t>(used));
   free(bytes);
   return result;
+}
+
+String FileNameText(const std::string& bytes) {
+  Char* chars;
+  String text = String::Uninitialized(static_cast<int>(bytes.size()), &chars);
+  for (unsigned char byte : bytes) *chars++ = byte < 0x80 ? byte : kKeptByte + byte;
+  return text;
+}
+
+std::string ToFileName(const String& text) {
+  std::string name;
+  int run = 0;  // the first character not yet written
+  for (int i = 0; i < text.Length(); ++i) {
+    if (!IsKeptByte(text[i])) continue;
+    name += ToUtf8(text.Slice(run, i));
+    name += static_cast<char>(text[i] - kKeptByte);
+    run = i + 1;
+  }
+  return name + ToUtf8(text.Slice(run));
 }

@@ -27,8 +27,9 @@ int RkGame::GetDate(Array<int> date) {
 FILE* RkGame::OpenFile(String path, String mode) {
   String file_path = PathToFilePath(path);
   if (file_path.IsEmpty()) return nullptr;
-  // Names reach the platform as UTF-8, so names outside ASCII open correctly.
-  FILE* file = fopen(ToUtf8(file_path).c_str(), ToUtf8(mode).c_str());
+  // Names reach the platform as UTF-8 (so names outside ASCII open
+  // correctly), with the program folder's own bytes kept as they were.
+  FILE* file = fopen(ToFileName(file_path).c_str(), ToUtf8(mode).c_str());
   // A folder opens here but reads as nothing: it is no file.
   struct stat info;
   if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {

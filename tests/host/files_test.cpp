@@ -113,7 +113,7 @@ TEST(DataPaths, TheProgramFolderIsTheRunningExecutablesFolder) {
   FakeWindowSystem window{nullptr};
   TestHost host{&window};
   std::string folder = fs::canonical("/proc/self/exe").parent_path().string();
-  EXPECT_EQ(ToUtf8(host.PathToFilePath(String("zorvex://data/a.png"))), folder + "/data/a.png");
+  EXPECT_EQ(ToFileName(host.PathToFilePath(String("zorvex://data/a.png"))), folder + "/data/a.png");
 }
 
 TEST(DataPaths, AProgramDeepInALongFolderWithAnAccentFindsItsData) {
@@ -127,6 +127,19 @@ TEST(DataPaths, AProgramDeepInALongFolderWithAnAccentFindsItsData) {
   ChildResult r = RunChild({(deep / "path_probe").string(), "zorvex://data/dice.png"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, deep.string() + "/data/dice.png\n");
+  fs::remove_all(name);
+}
+
+TEST(DataPaths, AProgramInAFolderNamedInLatin1FindsItsData) {
+  char name[] = "/tmp/marvolet-latin1-XXXXXX";
+  ASSERT_NE(mkdtemp(name), nullptr);
+  fs::path folder = fs::path(name) / "caf\xE9";  // not UTF-8
+  fs::create_directories(folder / "data");
+  WriteFile(folder / "data/dice.png", "dice");
+  fs::copy_file(PATH_PROBE, folder / "path_probe");
+  ChildResult r = RunChild({(folder / "path_probe").string(), "zorvex://data/dice.png"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, folder.string() + "/data/dice.png (opens)\n");
   fs::remove_all(name);
 }
 
