@@ -1,10 +1,328 @@
-// game/app.h: the game record, the one application object.
+// game/app.h: the game record, the one application object. Every screen and
+// concern of the game is a group of its methods, one file each in game/.
+//
+// All game state lives in the fields below and in the rk_Game_ globals. The
+// game draws only during its update, by appending 15-float records to the
+// display list; the render hook replays that list fitted to the window.
 #pragma once
 
+#include "audio/module.h"
+#include "graphics/graphics.h"
 #include "host/app.h"
+#include "net/http_request.h"
 
-class c_MyApp : public c_App {
+// Marks an absent value or an optional argument left out (at or below it).
+constexpr int kAbsent = -3717;
+
+// Display-list record kinds besides image slots 0 to 99.
+constexpr int kRecordRect = -3717;
+constexpr int kRecordOval = -3716;
+constexpr int kRecordLine = -3715;
+constexpr int kRecordTri = -3714;
+constexpr int kRecordFloats = 15;
+constexpr int kDrawListFloats = 37500;
+// A writer refuses to append once the list holds more floats than this.
+constexpr int kDrawListLimit = 37484;
+constexpr int kGridEntries = 5000000;
+// Only these leading entries of the card store are ever written.
+constexpr int kGridUsedEntries = 65;
+
+// Action numbers of p_PlayKey (they are also the virtual pad's slots).
+constexpr int kActionUp = 0;
+constexpr int kActionLeft = 3;
+constexpr int kActionRight = 5;
+constexpr int kActionDown = 8;
+constexpr int kActionFire = 10;
+constexpr int kActionBack = 99;
+constexpr int kPadBackHits = 19;
+
+class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
  public:
+  int m_InputKind = 0;
+  int m_Fullscreen = 0;
+  int m_LogoSoundPlayed = 0;
+  int m_MenuSel = 0;
+  float m_DialAngle = 0;
+  String m_HttpResponse = String("N/A");
+  c_HttpRequest* m_HttpRequest = nullptr;
+  int m_HttpDone = 0;
+  int m_Screen = 0;
+  int m_LastDevWidth = 0;
+  int m_LastDevHeight = 0;
+  float m_AccelCalX = 0;
+  float m_AccelCalY = 0;
+  float m_ClearRed = 0;
+  float m_ClearGreen = 0;
+  float m_ClearBlue = 0;
+  float m_ClearAlpha = 0;
+  int m_HdLevel = 0;
+  float m_HdScale = 0;
+  Array<c_Image*> m_Images;
+  Array<int> m_ImageInfo;
+  int m_FontSlot = 0;
+  int m_LoadStep = 0;
+  int m_CardType = 0;
+  int m_MenuSlide = 0;
+  int m_Paused = 0;
+  int m_PauseState = 0;
+  int m_PauseSlide = 0;
+  int m_Loop = 0;
+  Array<int> m_BadgeQueueId;
+  Array<int> m_BadgeQueueTime;
+  Array<bool> m_BadgeFlags;
+  Array<int> m_Pad;
+  Array<int> m_Settings;
+  Array<int> m_HiScores;
+  Array<int> m_Channels;
+  int m_RenderLastMs = 0;
+  int m_RenderFps = 0;
+  int m_RenderFpsAvg = 0;
+  float m_ScaleX = 0;
+  float m_ScaleY = 0;
+  int m_FitMode = 0;
+  int m_Landscape = 0;
+  int m_DrawLen = 0;
+  Array<float> m_DrawList;
+  int m_LastChar = 0;
+  int m_Pinching = 0;
+  int m_HideHud = 0;
+  int m_MusicOn = 0;
+  int m_UpdateLastMs = 0;
+  int m_UpdateFps = 0;
+  int m_UpdateFpsAvg = 0;
+  int m_MouseX = 0;
+  int m_MouseOldX = 0;
+  int m_MouseY = 0;
+  int m_MouseOldY = 0;
+  int m_MouseWasDown = 0;
+  int m_PointerDown = 0;
+  int m_MouseHit = 0;
+  Array<int> m_TouchOn;
+  Array<int> m_TouchX;
+  Array<int> m_TouchY;
+  int m_PointerLock = 0;
+  int m_Cooldown = 0;
+  int m_KeyLock = 0;
+  int m_MenuPanelOpen = 0;
+  int m_OptionsOpen = 0;
+  int m_SidePanelOpen = 0;
+  float m_BgTargetRed = 0;
+  float m_BgTargetGreen = 0;
+  float m_BgTargetBlue = 0;
+  float m_BgRed = 0;
+  float m_BgGreen = 0;
+  float m_BgBlue = 0;
+  int m_ViewX = 0;
+  int m_ViewY = 0;
+  float m_ViewW = 0;
+  float m_ViewH = 0;
+  float m_DrawScaleX = 0;
+  float m_DrawScaleY = 0;
+  float m_DrawRot = 0;
+  float m_DrawRed = 0;
+  float m_DrawGreen = 0;
+  float m_DrawBlue = 0;
+  float m_DrawAlpha = 0;
+  int m_DrawBlend = 0;
+  float m_SidePanelSlide = 0;
+  float m_PanelWidth = 0;
+  int m_DialTapped = 0;
+  int m_MenuFocus = 1;
+  Array<c_Sound*> m_Sounds;
+  int m_SfxChannel = 0;
+  int m_TableBase = 0;
+  float m_DialSpin = 0;
+  float m_DialShown = 0;
+  int m_LayoutY = 0;
+  int m_LayoutX = 0;
+  float m_GearAngle = 0;
+  int m_DragX = 0;
+  int m_DragY = 0;
+  int m_PinchNew = 0;
+  int m_Scratch = 0;
+  Array<float> m_Turn;
+  float m_CreditScroll = 0;
+  int m_CreditLine = 0;
+  int m_Score = 0;
+  int m_SpinAngle = 0;
+  float m_ShakeX = 0;
+  float m_ShakeTargetX = 0;
+  float m_ShakeY = 0;
+  float m_ShakeTargetY = 0;
+  float m_AnalogX = 0;
+  float m_AnalogY = 0;
+  float m_KeyAxisY = 0;
+  float m_KeyAxisX = 0;
+  int m_PinchOld = 0;
+  Array<float> m_Grid;
+  int m_GameOver = 0;
+  int m_PartCount = 250;
+  Array<float> m_Parts;
+  int m_ShownScore = 0;
+  int m_PauseSel = 0;
+  int m_HitResult = 0;
+  float m_ToyAngleA = 0;
+  float m_ToyAngleB = 0;
+  float m_ToySpin = 25.0f;
+  float m_ToyHue = 0;
+  float m_ToyArm = 25.0f;
+  Array<float> m_ToyTrail;
+  int m_QuitGame = 0;
+  String m_CurrentTune;
+  int m_StarCount = 100;
+  Array<float> m_Stars;
+  int m_OverTimer = 0;
+  int m_OptionsSlide = 0;
+  int m_BoxKeyLock = 0;
+  int m_BoxPointerLock = 0;
+  int m_OptionCursor = 0;
+  int m_ReservedSlot = 0;
+  int m_DpadX = 0;
+  int m_DpadY = 0;
+  float m_DpadScale = 0;
+  float m_TiltX = 0;
+  float m_TiltY = 0;
+  float m_TiltSmoothX = 0;
+  float m_TiltSmoothY = 0;
+  int m_BadgeWidth = 0;
+  // Scratch for the replay of a triangle record, so rendering allocates nothing.
+  Array<float> m_PolyPoints;
+
+  // Registers the record as the application; allocates every array once.
   c_MyApp* m_new();
+  void mark() override;
+
+  // Host hooks (frame.cpp, render.cpp).
   int p_OnCreate() override;
+  int p_OnUpdate() override;
+  int p_OnRender() override;
+  int p_OnSuspend() override;
+  int p_OnResume() override;
+
+  // Asset loader and loading screen (loader.cpp).
+  int p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount,
+                int flags);
+  int p_LoadFont(int slot, String name, int advance, int lineHeight);
+  int p_ReserveImg(int slot, int width, int height);
+  int p_ChooseHdLevel();
+  int p_Reload();
+  int p_Loader();
+  int p_WaitStart(int mode);
+
+  // Display-list writers, draw state, hit tests (draw.cpp).
+  int p_CLS2D(float r, float g, float b, float a);
+  int p_ResetDraw();
+  int p_SetSize(float sx, float sy);
+  int p_SetRot(float degrees);
+  int p_SetCol(float r, float g, float b, float a);
+  int p_Alpha(float a);
+  int p_Ink(int hue, float brightness);
+  int p_DrawImg(int slot, float x, float y, float frame);
+  int p_Rect(float x, float y, float w, float h);
+  int p_Oval(float cx, float cy, float rx, float ry);
+  int p_Line(float x1, float y1, float x2, float y2);
+  int p_Tri(float x1, float y1, float x2, float y2, float x3, float y3);
+  int p_Button(int slot, float x, float y, int frame);
+  int p_Button0(int slot, float x, float y, int frame);
+  int p_Touch(float x, float y, float w, float h);
+  int p_MouseIn(float x, float y, float w, float h);
+  int p_MouseIn_Centered(float cx, float cy, float w, float h);
+  int p_MouseIn_Radius(float cx, float cy, float w, float h);
+  String p_rstr(int value, int width, String pad);
+  // Text in the bitmap font (text.cpp).
+  int p_Text(float x, float y, String text, float hAlign, float vAlign, int fontOffset);
+
+  // Random source (random.cpp).
+  int p_Rand(int low, int high);
+  int p_Rand(int high) { return p_Rand(1, high); }
+  int p_SeedRnd(int value);
+
+  // Background, particles and stars (background.cpp).
+  int p_DoBG(int red, int green, int blue, float alpha);
+  int p_DoParticles(float scale);
+  int p_ResetParticles(int count);
+  int p_ResetStars(int count);
+
+  // Controller glue (controls.cpp), on-screen pad and tilt (touch_controls.cpp),
+  // quit prompt (quit_prompt.cpp).
+  int p_PlayKey(int action, int mode, int player);
+  int p_PlayKeyAll(int action, int mode);
+  float p_StickX(int stick, int player);
+  float p_StickY(int stick, int player);
+  int p_iCade(int on);
+  int p_DecodeICade(int character);
+  int p_FullscreenFlip();
+  int p_AnalogueControl();
+  int p_OnScreenControls();
+  int p_TiltControl();
+  int p_OuyaQuit();
+
+  // Sound effects and music (sound.cpp).
+  int p_LoadSFX(int n);
+  int p_PlaySFX(int n, float rate, float volume, float pan);
+  int p_PlayTune(String name, int loop);
+  int p_StopTune();
+
+  // Usage ping (ping.cpp).
+  int p_GetURL(String url, String query);
+  int p_OnHttpRequestComplete(c_HttpRequest* request) override;
+
+  // Saved settings, badges and scores (persistence.cpp).
+  int p_Save();
+  int p_Load();
+  String p_StateString();
+
+  // Badge table and banners (badges.cpp).
+  String p_BadgeID(int id);
+  String p_BadgeName(int id);
+  String p_BadgeDetail(int id);
+  int p_ShowBadges();
+  int p_GC_Badges() { return 0; }
+  int p_GC_PostScore(int score, int board) { return 0; }
+
+ private:
+  // Appends one record with the current colour, alpha and blend; false when full.
+  float* p_AppendRecord(float kind);
+  int p_ScreenDispatch();
+  int p_UpdateInputLocks();
+  int p_MapPointer();
+  int p_ReplayDrawList();
 };
+
+// Module globals of the game (globals.cpp).
+extern int rk_Game_isOuya;
+extern float rk_Game_overscan;
+extern int rk_Game_J_On_Allow;
+extern int rk_Game_J_On_Able;
+extern int rk_Game_GameNum;
+extern int rk_Game_UseHDImages;
+extern int rk_Game_DebugMode;
+extern float rk_Game_rawscrw;
+extern float rk_Game_rawscrh;
+extern float rk_Game_jscrw;
+extern float rk_Game_jscrh;
+extern int rk_Game_iCadeControls;
+extern int rk_Game_HasMusicStream;
+extern Array<String> rk_Game_MenuSet;
+extern Array<String> rk_Game_CreditText;
+extern int rk_Game_FadeOutStyle;
+extern int rk_Game_OnScreenControls;
+extern int rk_Game_AccelerometerControls;
+// The statistics endpoint of the usage ping.
+extern String rk_Game_PingEndpoint;
+
+// The random source shared by cards, dice and background (random.cpp).
+extern unsigned int rk_random_Seed;
+float rk_random_Rnd();
+float rk_random_Rnd2(float low, float high);
+float rk_random_Rnd3(float range);
+
+// The game's start values, in the three groups the program's start-up order
+// places them (globals.cpp), and the game's collector roots.
+void rk_Game_InitGlobals1();
+void rk_Game_InitGlobals2();
+void rk_Game_InitRandom();
+void rk_Game_InitGlobals3();
+void rk_Game_AddRoots();
+// The 84 lines of the credits scroller (credits.cpp).
+Array<String> rk_Game_Credits();

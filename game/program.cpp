@@ -25,18 +25,18 @@ int rkInit() {
   rk_app__desktopMode = nullptr;
   rk_graphics_renderDevice = nullptr;
 
-  // game: the first group of rk_Game_ globals
+  rk_Game_InitGlobals1();
 
   rk_asyncevent__sources = (new c_Stack3())->m_new();
   rk_app__updateRate = 0;
 
-  // game: the second group of rk_Game_ globals, with the menu and credit texts
+  rk_Game_InitGlobals2();
   rk_asyncevent__current = nullptr;
   c_Stack3::m_NIL = nullptr;
 
-  // game: rk_random_Seed := 1234
+  rk_Game_InitRandom();
 
-  // game: the third group of rk_Game_ globals
+  rk_Game_InitGlobals3();
   c_Stack2::m_NIL = String();
 
   // The roots, in marking order; the other layers' globals take their places.
@@ -53,7 +53,7 @@ int rkInit() {
   gc_add_root(&rk_asyncevent__sources);
   gc_add_root(&rk_asyncevent__current);
   gc_add_root(&c_Stack3::m_NIL);
-  // game: rk_Game_MenuSet, rk_Game_CreditText
+  rk_Game_AddRoots();
   return 0;
 }
 

@@ -39,6 +39,11 @@ class Array {
 
     Rep() : length(0) {}
     Rep(gc_object::Permanent p) : gc_object(p), length(0) { flags = 3; }
+    // Storage that is already zero (gc_object_alloc with zeroed): nothing to write.
+    struct ZeroFilled {};
+    Rep(int n, ZeroFilled) : length(n) {
+      static_assert(std::is_trivially_default_constructible<T>::value, "zero bits are the start value");
+    }
     explicit Rep(int n) : length(n) {
       T* items = data();
       if constexpr (std::is_trivially_default_constructible<T>::value) {
@@ -75,7 +80,9 @@ class Array {
   }
 
   Array() : rep_(nullRep()) {}
-  explicit Array(int length) : rep_(length > 0 ? New(length) : nullRep()) {}
+  explicit Array(int length) : rep_(length > 0 ? New(length, false) : nullRep()) {}
+  // A large array whose pages stay unwritten (and free) until an element is stored.
+  static Array ZeroFilled(int length) { return Array(length > 0 ? New(length, true) : nullRep()); }
   Array(const T* items, int length) : Array(length) { Copy(Data(), items, Length()); }
   explicit Array(Rep* rep) : rep_(rep) {}
 
@@ -102,14 +109,17 @@ class Array {
   Array Slice(int from) const { return Slice(from, Length()); }
 
  private:
-  static Rep* New(int length) {
+  static Rep* New(int length, bool zeroed) {
     // Sizes are ints throughout the collector: a larger array cannot exist.
     if (static_cast<size_t>(length) > (INT_MAX - Rep::DataOffset()) / sizeof(T)) {
       throw std::bad_alloc();
     }
     int size = static_cast<int>(Rep::DataOffset() + sizeof(T) * length);
-    void* storage = gc_object_alloc(size);
+    void* storage = gc_object_alloc(size, zeroed);
     try {
+      if constexpr (std::is_trivially_default_constructible<T>::value) {
+        if (zeroed) return new (storage) Rep(length, typename Rep::ZeroFilled{});
+      }
       return new (storage) Rep(length);
     } catch (...) {
       gc_object_free(storage, size);

@@ -206,7 +206,9 @@ int Object::Compare(Object* other) {
 
 String Object::debug() { return String("+Object\n"); }
 
-void* gc_object_alloc(int size) {
+void* gc_object_alloc(int size) { return gc_object_alloc(size, false); }
+
+void* gc_object_alloc(int size, bool zeroed) {
   size = RoundSize(size);
   gc_new_bytes += size;
   int floor = gc_free_bytes - size;
@@ -214,7 +216,10 @@ void* gc_object_alloc(int size) {
   while (gc_free_bytes > floor && gc_free_list.next != &gc_free_list) DestroyFirstGarbage();
 
   void* storage = nullptr;
-  if (size <= gc_cache_max_bytes && gc_cache[size / 8]) {
+  if (zeroed) {
+    // calloc hands out fresh pages for a large block without writing them.
+    storage = calloc(1, size);
+  } else if (size <= gc_cache_max_bytes && gc_cache[size / 8]) {
     storage = gc_cache[size / 8];
     gc_cache[size / 8] = *static_cast<gc_object**>(storage);
   } else {

@@ -90,6 +90,9 @@ constexpr int gc_cache_max_bytes = 63;
 
 // Raw storage for an object of `size` bytes; its constructor must follow.
 void* gc_object_alloc(int size);
+// The same, with every byte zero and, for a large block, no page written:
+// untouched pages of a large zero-filled array cost no memory.
+void* gc_object_alloc(int size, bool zeroed);
 // Returns the storage of an object that is in no list: one whose constructor
 // threw, or one destroyed from the free list. `size` is the requested size.
 void gc_object_free(void* storage, int size);

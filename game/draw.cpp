@@ -1,0 +1,212 @@
+// game/draw.cpp: the display-list writers, the draw state, the palette, the
+// pointer hit tests and the number formatter. Nothing here touches the
+// renderer: each writer appends one 15-float record for the render hook.
+#include <cmath>
+
+#include "game/app.h"
+
+float* c_MyApp::p_AppendRecord(float kind) {
+  if (m_DrawLen > kDrawListLimit) return nullptr;
+  float* record = &m_DrawList[m_DrawLen];
+  m_DrawLen += kRecordFloats;
+  for (int i = 0; i < kRecordFloats; ++i) record[i] = 0;
+  record[0] = kind;
+  record[7] = m_DrawAlpha;
+  record[10] = m_DrawRed;
+  record[11] = m_DrawGreen;
+  record[12] = m_DrawBlue;
+  record[13] = static_cast<float>(m_DrawBlend);
+  return record;
+}
+
+int c_MyApp::p_ResetDraw() {
+  m_DrawScaleX = m_DrawScaleY = 1;
+  m_DrawRot = 0;
+  m_DrawRed = m_DrawGreen = m_DrawBlue = 255;
+  m_DrawAlpha = 1;
+  m_DrawBlend = 1;
+  return 0;
+}
+
+int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
+  m_ViewX = 0;
+  m_ViewY = 0;
+  m_ViewW = rk_Game_jscrw;
+  m_ViewH = rk_Game_jscrh;
+  if (r > kAbsent) {
+    m_ClearRed = r;
+    m_ClearGreen = g;
+    m_ClearBlue = b;
+    m_ClearAlpha = a;
+  }
+  p_ResetDraw();
+  m_DrawLen = 0;
+  return 0;
+}
+
+int c_MyApp::p_SetSize(float sx, float sy) {
+  m_DrawScaleX = sx;
+  m_DrawScaleY = sy > kAbsent ? sy : sx;
+  return 0;
+}
+
+int c_MyApp::p_SetRot(float degrees) {
+  m_DrawRot = -degrees;
+  return 0;
+}
+
+int c_MyApp::p_SetCol(float r, float g, float b, float a) {
+  m_DrawRed = r;
+  m_DrawGreen = g;
+  m_DrawBlue = b;
+  if (a > kAbsent) m_DrawAlpha = a;
+  return 0;
+}
+
+int c_MyApp::p_Alpha(float a) {
+  m_DrawAlpha = a;
+  return 0;
+}
+
+int c_MyApp::p_Ink(int hue, float brightness) {
+  static const float kPalette[10][3] = {
+      {0.3f, 0.3f, 0.3f}, {1, 0.1f, 0.1f}, {1, 0.5f, 0.1f},   {1, 1, 0.1f},    {0.1f, 1, 0.1f},
+      {0.1f, 1, 1},       {0.1f, 0.1f, 1}, {0.5f, 0.1f, 1},   {1, 0.1f, 0.5f}, {1, 1, 1}};
+  const float* factors = kPalette[hue >= 1 && hue <= 9 ? hue : 0];
+  float* channels[3] = {&m_DrawRed, &m_DrawGreen, &m_DrawBlue};
+  for (int i = 0; i < 3; ++i) {
+    float value = factors[i] * brightness * 255;
+    *channels[i] = value < 0 ? 0 : (value > 255 ? 255 : value);
+  }
+  return 0;
+}
+
+int c_MyApp::p_DrawImg(int slot, float x, float y, float frame) {
+  float* record = p_AppendRecord(static_cast<float>(slot));
+  if (!record) return 0;
+  record[1] = x;
+  record[2] = y;
+  record[3] = m_DrawRot;
+  record[4] = m_DrawScaleX;
+  record[5] = m_DrawScaleY;
+  record[6] = frame;
+  return 0;
+}
+
+// Rectangles, ovals and lines share one layout: four values after the position pair.
+namespace {
+void PutShape(float* record, float a, float b, float c, float d) {
+  if (!record) return;
+  record[1] = a;
+  record[2] = b;
+  record[4] = c;
+  record[5] = d;
+}
+}  // namespace
+
+int c_MyApp::p_Rect(float x, float y, float w, float h) {
+  PutShape(p_AppendRecord(kRecordRect), x, y, w, h);
+  return 0;
+}
+
+int c_MyApp::p_Oval(float cx, float cy, float rx, float ry) {
+  PutShape(p_AppendRecord(kRecordOval), cx, cy, rx, ry);
+  return 0;
+}
+
+int c_MyApp::p_Line(float x1, float y1, float x2, float y2) {
+  PutShape(p_AppendRecord(kRecordLine), x1, y1, x2, y2);
+  return 0;
+}
+
+int c_MyApp::p_Tri(float x1, float y1, float x2, float y2, float x3, float y3) {
+  float* record = p_AppendRecord(kRecordTri);
+  if (!record) return 0;
+  const bool reversed = x2 < x1 || x3 > x2;
+  const float points[6] = {x1, y1, x2, y2, x3, y3};
+  for (int i = 0; i < 3; ++i) {
+    const int from = reversed ? 2 - i : i;
+    record[1 + 2 * i] = points[2 * from];
+    record[2 + 2 * i] = points[2 * from + 1];
+  }
+  return 0;
+}
+
+namespace {
+// True when touch slot i lies strictly inside left..right by top..bottom.
+bool TouchInside(const c_MyApp* app, int i, float left, float top, float right, float bottom) {
+  if (!app->m_TouchOn[i]) return false;
+  const float tx = static_cast<float>(app->m_TouchX[i]);
+  const float ty = static_cast<float>(app->m_TouchY[i]);
+  return left < tx && tx < right && top < ty && ty < bottom;
+}
+bool TouchInBox(const c_MyApp* app, int i, float x, float y, float halfW, float halfH) {
+  return TouchInside(app, i, x - halfW, y - halfH, x + halfW, y + halfH);
+}
+}  // namespace
+
+namespace {
+// Draws the image, then tests touch slots 0..touches-1 against its frame size.
+int ImageButton(c_MyApp* app, int slot, float x, float y, int frame, int touches) {
+  app->p_DrawImg(slot, x, y, static_cast<float>(frame));
+  app->m_HitResult = 0;
+  if (slot < 0 || slot > 99 || app->m_PointerDown <= 0) return 0;
+  const float halfW = app->m_DrawScaleX * app->m_HdScale * app->m_ImageInfo[slot * 3] * 0.5f;
+  const float halfH = app->m_DrawScaleY * app->m_HdScale * app->m_ImageInfo[slot * 3 + 1] * 0.5f;
+  for (int i = 0; i < touches && !app->m_HitResult; ++i) {
+    if (TouchInBox(app, i, x, y, halfW, halfH)) app->m_HitResult = 1;
+  }
+  return app->m_HitResult;
+}
+}  // namespace
+
+int c_MyApp::p_Button(int slot, float x, float y, int frame) {
+  return ImageButton(this, slot, x, y, frame, 10);
+}
+
+int c_MyApp::p_Button0(int slot, float x, float y, int frame) {
+  return ImageButton(this, slot, x, y, frame, 1);
+}
+
+int c_MyApp::p_Touch(float x, float y, float w, float h) {
+  p_Rect(x, y, w, h);
+  for (int i = 0; i < 10; ++i) {
+    if (!m_TouchOn[i]) continue;
+    const float tx = static_cast<float>(m_TouchX[i]);
+    const float ty = static_cast<float>(m_TouchY[i]);
+    if (tx > x - 6 && ty > y - 6 && tx < x + w + 12 && ty < y + h + 12) return 1;
+  }
+  return 0;
+}
+
+int c_MyApp::p_MouseIn(float x, float y, float w, float h) {
+  for (int i = 0; i < 10; ++i) {
+    if (TouchInside(this, i, x, y, x + w, y + h)) return 1;
+  }
+  return 0;
+}
+
+int c_MyApp::p_MouseIn_Centered(float cx, float cy, float w, float h) {
+  for (int i = 0; i < 10; ++i) {
+    if (TouchInBox(this, i, cx, cy, w * 0.5f, h * 0.5f)) return 1;
+  }
+  return 0;
+}
+
+int c_MyApp::p_MouseIn_Radius(float cx, float cy, float w, float h) {
+  const float radius2 = (w * 0.5f) * (w * 0.5f) + (h * 0.5f) * (h * 0.5f);
+  for (int i = 0; i < 10; ++i) {
+    if (!m_TouchOn[i]) continue;
+    const float dx = static_cast<float>(m_TouchX[i]) - cx;
+    const float dy = static_cast<float>(m_TouchY[i]) - cy;
+    if (dx * dx + dy * dy <= radius2) return 1;
+  }
+  return 0;
+}
+
+String c_MyApp::p_rstr(int value, int width, String pad) {
+  String padding;
+  for (int i = 0; i < width; ++i) padding += pad;
+  String text = padding + String(value);
+  return text.Slice(text.Length() - width);
+}

@@ -1,0 +1,248 @@
+// game/frame.cpp: start-up, the fixed order of work in one update, and the
+// suspend and resume hooks. Screens run from the dispatch in the middle of
+// the update; everything they draw goes into the display list.
+#include <cmath>
+
+#include "game/app.h"
+#include "net/async_event_source.h"
+#include "runtime/startup.h"
+
+namespace {
+
+constexpr int kKeyF1 = 112;
+constexpr int kKeyF2 = 113;
+constexpr int kKeyF4 = 115;
+constexpr int kKeyF11 = 122;
+constexpr int kConsoleMenuKey = 270;
+// Every action that holds the key lock while pressed, in the order tried.
+const int kLockActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
+
+// A virtual coordinate as an int; a window not yet fitted (scale 0) maps to 0.
+int VirtualCoordinate(float value) {
+  if (!std::isfinite(value)) return 0;
+  if (value >= 2147483520.0f) return 2147483520;
+  if (value <= -2147483520.0f) return -2147483520;
+  return static_cast<int>(value);
+}
+
+// The smoothed rate meter shared by updates and renders.
+void MeasureRate(int* lastMs, int* fps, int* average) {
+  const int now = rk_app_Millisecs();
+  if (now - *lastMs > 0) *fps = 1000 / (now - *lastMs);
+  *average = (*fps + 9 * *average) / 10;
+  *lastMs = rk_app_Millisecs();
+}
+
+}  // namespace
+
+int c_MyApp::p_OnCreate() {
+  if (rk_Game_isOuya == 1) {
+    m_InputKind = 1;
+    rk_Game_overscan = 64.0f;
+  }
+  m_Fullscreen = 0;
+  m_LogoSoundPlayed = 0;
+  m_MenuSel = 1;
+  m_DialAngle = -32.0f;
+  if (rk_Game_J_On_Allow == 1) {
+    p_GetURL(rk_Game_PingEndpoint, String("hello=1&gameID=") + String(rk_Game_GameNum));
+  }
+  m_Screen = 1;
+  rk_app_SetUpdateRate(60);
+  m_LastDevWidth = rk_app_DeviceWidth();
+  m_LastDevHeight = rk_app_DeviceHeight();
+  m_AccelCalX = m_AccelCalY = 0;
+  p_Reload();
+  m_CardType = 2;
+  m_MenuSlide = -32;
+  m_Paused = 0;
+  m_PauseState = -1;
+  m_PauseSlide = -64;
+  for (m_Loop = 0; m_Loop <= 14; ++m_Loop) {
+    m_BadgeQueueId[m_Loop] = 0;
+    m_BadgeQueueTime[m_Loop] = 0;
+  }
+  for (m_Loop = 0; m_Loop <= 127; ++m_Loop) m_BadgeFlags[m_Loop] = false;
+  for (m_Loop = 0; m_Loop <= 18; ++m_Loop) m_Pad[m_Loop] = 0;
+  for (m_Loop = 0; m_Loop <= 24; ++m_Loop) m_Settings[m_Loop] = 0;
+  m_Settings[5] = 1;
+  for (m_Loop = 0; m_Loop <= 30; ++m_Loop) m_HiScores[m_Loop] = 0;
+  p_Load();
+  for (m_Loop = 0; m_Loop <= 32; ++m_Loop) m_Channels[m_Loop] = m_Loop;
+  return 0;
+}
+
+int c_MyApp::p_MapPointer() {
+  const float overscan = rk_Game_overscan;
+  const float width = static_cast<float>(rk_app_DeviceWidth());
+  const float height = static_cast<float>(rk_app_DeviceHeight());
+  const float overscanY = width > 0 ? overscan * height / width : 0;
+  auto mapX = [&](float x) { return VirtualCoordinate((x - overscan) / m_ScaleX); };
+  auto mapY = [&](float y) { return VirtualCoordinate((y - overscanY) / m_ScaleY); };
+
+  m_MouseOldX = m_MouseX;
+  m_MouseOldY = m_MouseY;
+  m_MouseX = mapX(rk_input_MouseX());
+  m_MouseY = mapY(rk_input_MouseY());
+  const int leftDown = rk_input_KeyDown(KEY_MOUSE_LEFT);
+  // A fresh press never produces a drag delta.
+  if (m_MouseWasDown == 0 && leftDown) {
+    m_MouseOldX = m_MouseX;
+    m_MouseOldY = m_MouseY;
+  }
+  m_PointerDown = leftDown;
+  m_MouseHit = rk_input_KeyHit(KEY_MOUSE_LEFT);
+
+  for (int i = 0; i < 10; ++i) {
+    m_TouchOn[i] = 0;
+    m_TouchX[i] = m_TouchY[i] = kAbsent;
+    if (rk_Game_isOuya == 1 || !rk_input_KeyDown(KEY_FINGER0 + i)) continue;
+    m_TouchOn[i] = 1;
+    m_TouchX[i] = mapX(rk_input_TouchX(i));
+    m_TouchY[i] = mapY(rk_input_TouchY(i));
+    m_PointerDown = 1;
+  }
+
+  m_MouseWasDown = leftDown;
+  if (m_PointerDown == 0) m_PointerLock = 0;
+  if (m_Cooldown > 0) --m_Cooldown;
+  if (rk_Game_isOuya == 1) {
+    m_MouseWasDown = m_PointerDown = m_PointerLock = m_Cooldown = 0;
+    m_InputKind = 1;
+  }
+  return 0;
+}
+
+int c_MyApp::p_UpdateInputLocks() {
+  auto heldBySomePlayer = [this](int action) {
+    for (int player = 0; player <= 3; ++player) {
+      if (p_PlayKey(action, 1, player)) return true;
+    }
+    return false;
+  };
+  bool any = false;
+  for (int action : kLockActions) {
+    if (heldBySomePlayer(action)) {
+      any = true;
+      break;
+    }
+  }
+  if (!any) m_KeyLock = 0;
+  if (m_KeyLock == 0 && m_PointerLock == 0 && heldBySomePlayer(kActionBack) && m_Screen == 1 &&
+      (m_MenuPanelOpen == 1 || m_OptionsOpen == 1 || m_SidePanelOpen == 1)) {
+    m_MenuPanelOpen = 0;
+    m_SidePanelOpen = 0;
+    m_KeyLock = 1;
+    m_PointerLock = 1;
+  }
+  // The screen under the options box sees its input as held.
+  if (m_OptionsOpen == 1) m_KeyLock = m_PointerLock = 1;
+  return 0;
+}
+
+int c_MyApp::p_ScreenDispatch() {
+  switch (m_Screen) {
+    case 4:
+      p_OuyaQuit();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+int c_MyApp::p_OnUpdate() {
+  m_Pad[kPadBackHits] = rk_Game_isOuya == 1 ? (rk_input_KeyHit(kConsoleMenuKey) > 0 ? 1 : 0)
+                                            : rk_input_KeyHit(KEY_BACK_BUTTON);
+
+  if (rk_input_KeyHit(kKeyF1)) rk_Game_DebugMode = 1 - rk_Game_DebugMode;
+  if (rk_input_KeyHit(kKeyF2)) m_HideHud = 1 - m_HideHud;
+  if (rk_input_KeyHit(kKeyF11)) p_FullscreenFlip();
+  if (rk_input_KeyHit(kKeyF4)) rkError(String());
+  if (rk_input_KeyHit(KEY_WINDOW_CLOSE)) rkError(String());
+
+  rk_asyncevent_UpdateAsyncEvents();
+
+  if (rk_Game_HasMusicStream == 1 && m_MusicOn == 1) {
+    if (m_Paused != 0) {
+      rk_audio_PauseMusic();
+    } else {
+      rk_audio_ResumeMusic();
+    }
+  }
+
+  MeasureRate(&m_UpdateLastMs, &m_UpdateFps, &m_UpdateFpsAvg);
+  p_MapPointer();
+  p_UpdateInputLocks();
+
+  if (m_LoadStep == 0) {
+    p_ScreenDispatch();
+    if (m_OptionsOpen == 1 && m_OptionsSlide <= 29) ++m_OptionsSlide;
+    if (m_OptionsOpen == 0 && m_OptionsSlide > 0) --m_OptionsSlide;
+    const float target = rk_Game_jscrw - 140;
+    if (m_SidePanelOpen == 1 && target > m_SidePanelSlide) {
+      m_SidePanelSlide += (target - m_SidePanelSlide) / 8;
+      if (target - m_SidePanelSlide < 8) m_SidePanelSlide = target;
+    }
+    if (m_SidePanelOpen == 0 && m_SidePanelSlide > 0) {
+      m_SidePanelSlide -= m_SidePanelSlide / 8;
+      if (m_SidePanelSlide < 8) m_SidePanelSlide = 0;
+    }
+  }
+  if (m_LoadStep > 0) p_Loader();
+
+  if (rk_Game_iCadeControls == 1) {
+    for (;;) {
+      m_LastChar = rk_input_GetChar();
+      if (m_LastChar == 0) break;
+      if (m_LastChar > 0) p_DecodeICade(m_LastChar);
+    }
+  }
+  for (m_Loop = 0; m_Loop <= 18; ++m_Loop) {
+    if (m_Pad[m_Loop] == 1) m_Pad[m_Loop] = 0;
+  }
+  if (rk_Game_OnScreenControls == 1 && m_Screen > 5 && rk_Game_iCadeControls == 0) {
+    p_OnScreenControls();
+  }
+  if (rk_Game_AccelerometerControls == 1) p_TiltControl();
+
+  if (rk_Game_DebugMode == 1) {
+    p_ResetDraw();
+    const bool tiltShown = rk_Game_AccelerometerControls == 1 && rk_Game_iCadeControls == 0;
+    p_Text(16, tiltShown ? rk_Game_jscrh * 0.5f : rk_Game_jscrh - 16,
+           String(m_DrawLen / kRecordFloats) + String(" - ") + String(m_ScaleY) + String(",") +
+               String(m_ScaleX) + String(":") + String(m_RenderFpsAvg),
+           0, 1, 0);
+  }
+  p_ShowBadges();
+  return 0;
+}
+
+namespace {
+// Suspend and resume agree on this: a game in progress always comes back paused.
+void SetPausedForScreen(c_MyApp* app) {
+  const bool playing = app->m_Screen > 9;
+  app->m_Paused = playing ? 1 : 0;
+  app->m_PauseState = playing ? 1 : 0;
+  app->m_PauseSlide = playing ? static_cast<int>(rk_Game_jscrh * 0.5f) : 0;
+}
+}  // namespace
+
+int c_MyApp::p_OnSuspend() {
+  rk_app__game->SetKeyboardEnabled(false);
+  rk_Game_iCadeControls = 0;
+  for (m_Loop = 0; m_Loop <= 19; ++m_Loop) m_Pad[m_Loop] = 0;
+  SetPausedForScreen(this);
+  rk_app_SetUpdateRate(5);
+  p_Save();
+  return 0;
+}
+
+int c_MyApp::p_OnResume() {
+  SetPausedForScreen(this);
+  rk_app_SetUpdateRate(60);
+  rk_app__game->SetKeyboardEnabled(false);
+  rk_Game_iCadeControls = 0;
+  for (m_Loop = 0; m_Loop <= 19; ++m_Loop) m_Pad[m_Loop] = 0;
+  return 0;
+}

@@ -1,0 +1,174 @@
+// game/loader.cpp: the image slots, the detail level that suits the window,
+// the sixteen-step loader that runs one step per update, and the loading screen.
+#include <cmath>
+
+#include "game/app.h"
+
+namespace {
+
+// One image of the loader: slot, file, level-1 frame size, frames, loader step.
+struct ImageAsset {
+  int slot;
+  const char* name;
+  int frameWidth;
+  int frameHeight;
+  int frames;
+  int step;
+};
+const ImageAsset kImages[] = {
+    {97, "common/icons", 32, 32, 16, 1},   {95, "common/Buttons", 64, 64, 16, 2},
+    {94, "common/dpad", 32, 32, 16, 3},    {93, "common/ZelkLogo", 256, 256, 1, 4},
+    {99, "menu", 256, 256, 4, 6},          {98, "logo", 256, 128, 1, 6},
+    {80, "BadgesA", 64, 64, 64, 7},        {96, "parts", 8, 8, 256, 7},
+    {85, "common/circle", 256, 256, 4, 8}, {86, "common/light", 32, 32, 4, 8},
+    {1, "dice", 64, 64, 16, 9},            {2, "grid", 68, 68, 9, 10},
+    {3, "calc", 68, 68, 9, 11},
+};
+const ImageAsset& Asset(int slot) {
+  for (const ImageAsset& image : kImages) {
+    if (image.slot == slot) return image;
+  }
+  return kImages[0];
+}
+
+// Sound effects by loader step (0: none).
+const int kStepSounds[17] = {0, 96, 1, 98, 0, 99, 95, 0, 0, 0, 0, 0, 2, 3, 4, 5, 6};
+
+constexpr int kFontSlot = 90;
+const char* const kFontName = "fonts/shadow_editundo";
+constexpr int kLogoSlot = 93;
+constexpr int kBlankSlot = 81;
+constexpr int kLastStep = 16;
+
+String LevelFileName(String name, int level) {
+  const char* suffix = level == 4 ? "-hd2" : (level == 2 ? "-hd" : "");
+  return name + String(suffix) + String(".png");
+}
+
+}  // namespace
+
+int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount,
+                       int flags) {
+  gc_assign(m_Images[slot], nullptr);
+  c_Image* image = rk_graphics_LoadImage2(LevelFileName(name, m_HdLevel), frameWidth * m_HdLevel,
+                                          frameHeight * m_HdLevel, frameCount, flags);
+  gc_assign(m_Images[slot], image);
+  m_ImageInfo[slot * 3] = frameWidth * m_HdLevel;
+  m_ImageInfo[slot * 3 + 1] = frameHeight * m_HdLevel;
+  m_ImageInfo[slot * 3 + 2] = frameCount;
+  return 0;
+}
+
+int c_MyApp::p_LoadFont(int slot, String name, int advance, int lineHeight) {
+  p_LoadImg(slot, name, 16, 16, 128, 1);
+  m_ImageInfo[slot * 3] = advance;
+  m_ImageInfo[slot * 3 + 1] = lineHeight;
+  m_FontSlot = slot;
+  return 0;
+}
+
+int c_MyApp::p_ReserveImg(int slot, int width, int height) {
+  gc_assign(m_Images[slot], nullptr);
+  gc_assign(m_Images[slot], rk_graphics_CreateImage(width, height, 1, 1));
+  m_ImageInfo[slot * 3] = width;
+  m_ImageInfo[slot * 3 + 1] = height;
+  m_ImageInfo[slot * 3 + 2] = 1;
+  m_ReservedSlot = slot;
+  return 0;
+}
+
+// Level 1, 2 or 4: art drawn at twice or four times the size for larger windows.
+int c_MyApp::p_ChooseHdLevel() {
+  const int width = rk_app_DeviceWidth();
+  const int height = rk_app_DeviceHeight();
+  m_HdLevel = 1;
+  if (width > 630 || height > 630) m_HdLevel = 2;
+  if (width > 1230 || height > 1230) m_HdLevel = 4;
+  if (rk_Game_UseHDImages == 0) m_HdLevel = 1;
+  m_HdScale = 1.0f / static_cast<float>(m_HdLevel);
+  return 0;
+}
+
+int c_MyApp::p_Reload() {
+  m_ClearRed = m_ClearGreen = m_ClearBlue = 0;
+  m_ClearAlpha = 1;
+  p_ChooseHdLevel();
+  const ImageAsset& logo = Asset(kLogoSlot);
+  p_LoadImg(logo.slot, String(logo.name), logo.frameWidth, logo.frameHeight, logo.frames, 1);
+  p_LoadFont(kFontSlot, String(kFontName), 7, 10);
+  m_FontSlot = kFontSlot;
+  m_LoadStep = 1;
+  return 0;
+}
+
+int c_MyApp::p_Loader() {
+  p_ChooseHdLevel();
+  const int step = m_LoadStep;
+  if (step >= 1 && step <= kLastStep) {
+    for (const ImageAsset& image : kImages) {
+      if (image.step != step) continue;
+      p_LoadImg(image.slot, String(image.name), image.frameWidth, image.frameHeight,
+                image.frames, 1);
+    }
+    if (step == 1) p_ReserveImg(kBlankSlot, 2048, 2048);
+    if (step == 4 && m_LogoSoundPlayed == 0) {
+      p_PlaySFX(96, 1, 1, 0);
+      m_LogoSoundPlayed = 1;
+    }
+    if (step == 5) p_LoadFont(kFontSlot, String(kFontName), 7, 10);
+    if (kStepSounds[step]) p_LoadSFX(kStepSounds[step]);
+  } else {
+    m_LoadStep = 0;
+  }
+  if (m_LoadStep > 0) ++m_LoadStep;
+  p_WaitStart(1);
+  return 0;
+}
+
+namespace {
+float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
+float CosDeg(float degrees) { return cosf(degrees * 0.017453292f); }
+}  // namespace
+
+int c_MyApp::p_WaitStart(int mode) {
+  m_BgRed -= m_BgRed / 8;
+  m_BgGreen -= m_BgGreen / 8;
+  m_BgBlue -= m_BgBlue / 8;
+  m_BgTargetRed = m_BgTargetGreen = m_BgTargetBlue = 0;
+  p_CLS2D(m_BgRed, m_BgGreen, m_BgBlue, 1);
+
+  const float w = rk_Game_jscrw;
+  const float h = rk_Game_jscrh;
+  m_Scratch = static_cast<int>(w < h ? w : h);
+  const float radius = static_cast<float>(m_Scratch);
+  const float angle = static_cast<float>(m_SpinAngle);
+  m_SpinAngle += 3;
+
+  // A ring of fading dots: size, colour, radius factor and angle offset.
+  struct Ring {
+    float size, red, green, blue, reach, offset;
+  };
+  const Ring rings[3] = {{16, 0, 125, 255, 0.45f, 0},
+                         {12, 255, 125, 0, 0.4f, 120},
+                         {8, 255, 125, 0, 0.35f, 240}};
+  auto drawRing = [&](const Ring& ring) {
+    for (int f = 0; f <= 10; ++f) {
+      p_SetCol(ring.red, ring.green, ring.blue, f / 10.0f);
+      const float t = angle + 4 * f + ring.offset;
+      p_Oval(w * 0.5f + radius * SinDeg(t) * ring.reach,
+             h * 0.5f - radius * CosDeg(t) * ring.reach, ring.size * 0.5f, ring.size * 0.5f);
+    }
+  };
+  if (mode == 1) drawRing(rings[0]);
+  p_SetCol(255, 255, 255, 1);
+  p_SetSize(2, kAbsent);
+  p_DrawImg(kLogoSlot, w * 0.5f, h * 0.48f, 0);
+  p_SetSize(1, kAbsent);
+  if (mode == 1) {
+    drawRing(rings[1]);
+    drawRing(rings[2]);
+  }
+  p_SetCol(255, 255, 255, 1);
+  p_Text(w * 0.5f, h - 32, String("Loading..."), 1, 1, 0);
+  return 0;
+}

@@ -1,0 +1,108 @@
+// game/render.cpp: the render hook. It clears the window with a full-window
+// rectangle, fits the virtual screen to the window with the overscan margin,
+// and replays the display list the last update wrote.
+#include "game/app.h"
+
+namespace {
+
+// Sends the context's matrix to the renderer if it changed since last sent.
+void ValidateMatrix() { rk_graphics_context->p_Validate(); }
+
+}  // namespace
+
+int c_MyApp::p_OnRender() {
+  gxtkGraphics* device = rk_graphics_renderDevice ? rk_graphics_renderDevice : rk_graphics_device;
+  if (!device) return 0;
+  const int now = rk_app_Millisecs();
+  if (now - m_RenderLastMs > 0) m_RenderFps = 1000 / (now - m_RenderLastMs);
+  m_RenderFpsAvg = (m_RenderFps + 9 * m_RenderFpsAvg) / 10;
+  m_RenderLastMs = rk_app_Millisecs();
+
+  const int devWidth = rk_app_DeviceWidth();
+  const int devHeight = rk_app_DeviceHeight();
+  device->SetColor(m_ClearRed, m_ClearGreen, m_ClearBlue);
+  device->SetAlpha(m_ClearAlpha);
+  ValidateMatrix();
+  device->DrawRect(-1, -1, static_cast<float>(devWidth + 2), static_cast<float>(devHeight + 2));
+  device->SetColor(255, 255, 255);
+  device->SetAlpha(1);
+
+  if (devWidth != m_LastDevWidth || devHeight != m_LastDevHeight) {
+    m_LastDevWidth = devWidth;
+    m_LastDevHeight = devHeight;
+    m_LoadStep = 1;
+  }
+
+  // Portrait windows get a virtual screen one and a half times larger.
+  const float k = devWidth >= devHeight ? 1.0f : 1.5f;
+  const float overscan = rk_Game_overscan;
+  const float sx = (devWidth - 2 * overscan) / (k * rk_Game_rawscrw);
+  const float sy = (devHeight - 2 * overscan) / (k * rk_Game_rawscrh);
+  if (sy > sx) {
+    m_FitMode = 2;
+    m_ScaleX = m_ScaleY = sy;
+    rk_Game_jscrh = k * rk_Game_rawscrh;
+    rk_Game_jscrw = devWidth / (devHeight / (k * rk_Game_rawscrh));
+  } else {
+    m_FitMode = 1;
+    m_ScaleX = m_ScaleY = sx;
+    rk_Game_jscrw = k * rk_Game_rawscrw;
+    rk_Game_jscrh = devHeight / (devWidth / (k * rk_Game_rawscrw));
+  }
+  m_Landscape = rk_Game_jscrh <= rk_Game_jscrw ? 1 : 0;
+
+  p_ReplayDrawList();
+  rk_graphics_SetAlpha(0.5f);
+  rk_graphics_SetColor(255, 255, 255);
+  return 0;
+}
+
+int c_MyApp::p_ReplayDrawList() {
+  gxtkGraphics* device = rk_graphics_renderDevice ? rk_graphics_renderDevice : rk_graphics_device;
+  if (m_DrawLen <= 14) return 0;
+  const float devWidth = static_cast<float>(rk_app_DeviceWidth());
+  const float devHeight = static_cast<float>(rk_app_DeviceHeight());
+  const float originX = rk_Game_overscan;
+  const float originY = devWidth > 0 ? rk_Game_overscan * devHeight / devWidth : 0;
+  const float scaleX = m_ScaleX;
+  const float scaleY = m_ScaleY;
+  auto X = [&](float v) { return originX + scaleX * v; };
+  auto Y = [&](float v) { return originY + scaleY * v; };
+
+  const float* list = m_DrawList.Data();
+  for (int r = 0; r < m_DrawLen - 14; r += kRecordFloats) {
+    const float* rec = list + r;
+    rk_graphics_SetAlpha(rec[7]);
+    rk_graphics_SetColor(rec[10], rec[11], rec[12]);
+    rk_graphics_SetBlend(0);
+    if (rec[13] == 3) rk_graphics_SetBlend(1);
+    const float kind = rec[0];
+    if (kind >= 0 && kind <= 99) {
+      c_Image* image = m_Images[static_cast<int>(kind)];
+      if (image) {
+        rk_graphics_DrawImage2(image, X(rec[1]), Y(rec[2]), rec[3], m_HdScale * scaleX * rec[4],
+                               m_HdScale * scaleY * rec[5], static_cast<int>(rec[6]));
+      }
+      continue;
+    }
+    if (kind < kRecordRect || kind > kRecordTri) continue;
+    ValidateMatrix();
+    if (kind == kRecordRect) {
+      device->DrawRect(X(rec[1]), Y(rec[2]), scaleX * rec[4], scaleY * rec[5]);
+    } else if (kind == kRecordOval) {
+      const float rx = scaleX * rec[4];
+      const float ry = scaleY * rec[5];
+      device->DrawOval(X(rec[1]) - rx, Y(rec[2]) - ry, 2 * rx, 2 * ry);
+    } else if (kind == kRecordLine) {
+      device->DrawLine(X(rec[1]), Y(rec[2]), X(rec[4]), Y(rec[5]));
+    } else {
+      Array<float> points = m_PolyPoints;
+      for (int i = 0; i < 3; ++i) {
+        points[2 * i] = X(rec[1 + 2 * i]);
+        points[2 * i + 1] = Y(rec[2 + 2 * i]);
+      }
+      device->DrawPoly(points);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,227 @@
+// The game's frame: loading at the right detail level, the fit of the
+// virtual screen, the replay of the display list, hot keys and the ways out.
+#include <gmock/gmock.h>
+
+#include "net/async_event_source.h"
+#include "runtime/startup.h"
+#include "tests/game/harness.h"
+
+namespace {
+
+constexpr int kKeyF1 = 112;
+constexpr int kKeyF2 = 113;
+constexpr int kKeyF4 = 115;
+
+void Tap(GameHarness& h, int code) {
+  h.KeyDown(code);
+  h.Update();
+  h.KeyUp(code);
+}
+
+TEST(Loading, TakesSeventeenUpdatesAndPicksTheDetailLevelOfTheWindow) {
+  struct Case {
+    int width, height, useHd, level;
+  };
+  for (const Case& c : {Case{1280, 720, 1, 4}, Case{640, 480, 1, 2}, Case{1280, 720, 0, 1},
+                        Case{600, 400, 1, 1}}) {
+    GameHarness h(c.width, c.height, [&] { rk_Game_UseHDImages = c.useHd; });
+    EXPECT_EQ(h.app->m_LoadStep, 1);
+    EXPECT_EQ(h.FinishLoading(), 17);
+    EXPECT_EQ(h.app->m_HdLevel, c.level) << c.width;
+    // The files differ in size by level: the dice sheet is 256 pixels wide at level 1.
+    ASSERT_NE(h.app->m_Images[1], nullptr) << c.width;
+    EXPECT_EQ(h.app->m_Images[1]->m_Surface->width, 256 * c.level);
+    EXPECT_EQ(h.app->m_ImageInfo[90 * 3], 7);
+    EXPECT_EQ(h.app->m_Images[90]->m_Surface->width, 256 * c.level);
+    EXPECT_EQ(h.app->m_Images[81]->m_Surface->data, nullptr) << "blank image stays unwritten";
+    std::vector<std::string> sounds = h.audio->loaded;
+    EXPECT_EQ(sounds.size(), 10u);
+    EXPECT_THAT(sounds, ::testing::Contains("zorvex://data/sfx/096.wav"));
+  }
+}
+
+TEST(Loading, TheLoadingScreenShowsSpinnerLogoAndText) {
+  GameHarness h;
+  h.Update(3);
+  EXPECT_EQ(h.RecordsOf(kRecordOval).size(), 33u);
+  EXPECT_EQ(h.RecordsOf(93).size(), 1u);
+  EXPECT_EQ(h.DrawnText(), "Loading...");
+  EXPECT_EQ(h.app->m_ClearAlpha, 1);
+}
+
+TEST(Loading, AResizeRestartsItAndTheLogoSoundPlaysOnce) {
+  GameHarness h;
+  h.Update(6);
+  EXPECT_EQ(h.audio->Only("play").size(), 1u);
+  h.Resize(1280, 720);
+  h.Render();
+  EXPECT_EQ(h.app->m_LoadStep, 1);
+  EXPECT_EQ(h.FinishLoading(), 17);
+  EXPECT_EQ(h.app->m_HdLevel, 4);
+  EXPECT_EQ(h.audio->Only("play").size(), 1u);
+  // After loading the screens run instead of the loader.
+  h.app->m_Screen = 4;
+  h.Update();
+  EXPECT_EQ(h.app->m_LoadStep, 0);
+  // Spaces advance the pen but draw no glyph.
+  EXPECT_THAT(h.DrawnText(), ::testing::HasSubstr("UnexpectedQuit"));
+}
+
+TEST(Fit, APortraitWindowGetsALargerVirtualScreen) {
+  GameHarness h(600, 1000);
+  EXPECT_EQ(h.app->m_FitMode, 2);
+  EXPECT_NEAR(h.app->m_ScaleX, 1.3889f, 1e-3);
+  EXPECT_EQ(h.app->m_ScaleY, h.app->m_ScaleX);
+  EXPECT_NEAR(rk_Game_jscrw, 432, 1e-3);
+  EXPECT_NEAR(rk_Game_jscrh, 720, 1e-3);
+  EXPECT_EQ(h.app->m_Landscape, 0);
+
+  // The pointer maps back into virtual units.
+  h.MouseMove(300, 500);
+  h.Update();
+  EXPECT_EQ(h.app->m_MouseX, 216);
+  EXPECT_EQ(h.app->m_MouseY, 360);
+}
+
+TEST(Fit, AWideWindowKeepsTheDesignWidthAndAnOverscanMarginMovesTheOrigin) {
+  GameHarness h(1280, 480);
+  EXPECT_EQ(h.app->m_FitMode, 1);
+  EXPECT_EQ(h.app->m_ScaleY, 2);
+  EXPECT_NEAR(rk_Game_jscrw, 640, 1e-3);
+  EXPECT_NEAR(rk_Game_jscrh, 240, 1e-3);
+  rk_Game_overscan = 40;
+  h.Resize(640, 480);
+  h.Render();
+  EXPECT_EQ(h.app->m_FitMode, 1);
+  EXPECT_NEAR(h.app->m_ScaleX, 560.0f / 640, 1e-5);
+  EXPECT_NEAR(rk_Game_jscrh, 480 / (640 / 640.0f), 1e-3);
+  h.MouseMove(40, 30);
+  h.Update();
+  EXPECT_EQ(h.app->m_MouseX, 0);
+  EXPECT_EQ(h.app->m_MouseY, 0);
+}
+
+// Collects the GL draws of one render of the current display list.
+std::vector<GlDraw> Replay(GameHarness& h) {
+  h.gl.keepVertices = true;
+  h.gl.Reset();
+  h.Render();
+  return h.gl.draws;
+}
+
+TEST(Replay, EachRecordKindBecomesItsRendererCall) {
+  GameHarness h;
+  h.FinishLoading();
+  c_MyApp* app = h.app;
+  app->p_CLS2D(kAbsent, 0, 0, 0);
+  app->p_Rect(10, 20, 30, 40);
+  app->p_Oval(100, 100, 10, 5);
+  app->p_Line(0, 0, 50, 50);
+  app->p_Tri(0, 0, 10, 0, 0, 10);
+  app->p_DrawImg(1, 320, 240, 0);
+  app->m_DrawBlend = 3;
+  app->p_Rect(0, 0, 1, 1);
+  app->p_DrawImg(-5, 0, 0, 0);
+  std::vector<GlDraw> draws = Replay(h);
+  // The clearing rectangle, then one draw per record (the blend flushes each).
+  ASSERT_EQ(draws.size(), 7u);
+  auto xs = [](const GlDraw& d) {
+    std::vector<float> v;
+    for (const RecordedVertex& p : d.vertices) v.push_back(p.x);
+    return v;
+  };
+  EXPECT_EQ(draws[0].vertices[0].x, -1);
+  EXPECT_TRUE(draws[1].indexed);
+  EXPECT_THAT(xs(draws[1]), ::testing::UnorderedElementsAre(10, 40, 40, 10));
+  EXPECT_EQ(draws[2].mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
+  for (float x : xs(draws[2])) EXPECT_TRUE(x >= 90 && x <= 110) << x;
+  EXPECT_EQ(draws[3].mode, static_cast<GLenum>(GL_LINES));
+  EXPECT_EQ(draws[4].mode, static_cast<GLenum>(GL_TRIANGLES));
+  EXPECT_FALSE(draws[4].indexed);
+  EXPECT_THAT(xs(draws[4]), ::testing::ElementsAre(0, 10, 0));
+  EXPECT_TRUE(draws[5].textured);
+  EXPECT_EQ(draws[6].blendDestination, static_cast<GLenum>(GL_ONE));
+  EXPECT_EQ(draws[1].blendDestination, static_cast<GLenum>(GL_ONE_MINUS_SRC_ALPHA));
+
+  // Without an update in between, the same list is drawn again.
+  EXPECT_EQ(Replay(h).size(), 7u);
+}
+
+TEST(Replay, AFullListDropsRecordsButHitTestsStillAnswer) {
+  GameHarness h;
+  h.FinishLoading();
+  h.MouseMove(320, 240);
+  h.MouseDown();
+  h.Update();
+  c_MyApp* app = h.app;
+  app->p_CLS2D(kAbsent, 0, 0, 0);
+  for (int i = 0; i < 2600; ++i) app->p_Rect(0, 0, 1, 1);
+  // The record that takes the list past 37,484 floats is the last one.
+  EXPECT_EQ(app->m_DrawLen, 37485);
+  EXPECT_EQ(app->p_Button(1, 320, 240, 0), 1);
+  EXPECT_EQ(app->p_Touch(300, 220, 10, 10), 1);
+  EXPECT_EQ(app->p_Touch(400, 220, 10, 10), 0);
+  EXPECT_EQ(app->m_DrawLen, 37485);
+  EXPECT_EQ(Replay(h).size(), 2500u);
+}
+
+TEST(HotKeys, F1ShowsTheDebugLineAndF2HidesTheHud) {
+  GameHarness h;
+  h.FinishLoading();
+  Tap(h, kKeyF1);
+  EXPECT_EQ(rk_Game_DebugMode, 1);
+  EXPECT_THAT(h.DrawnText(), ::testing::ContainsRegex("[0-9]+-1\\.0,1\\.0:[0-9]+$"));
+  Tap(h, kKeyF1);
+  EXPECT_EQ(rk_Game_DebugMode, 0);
+  Tap(h, kKeyF2);
+  EXPECT_EQ(h.app->m_HideHud, 1);
+}
+
+TEST(HotKeys, F4AndTheCloseButtonEndTheProgramQuietly) {
+  for (int key : {kKeyF4, KEY_WINDOW_CLOSE}) {
+    EXPECT_EXIT(
+        {
+          GameHarness h;
+          h.KeyDown(key);
+          h.Update();
+          std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << key;
+  }
+}
+
+TEST(Meters, UpdateAndRenderRatesAreSmoothed) {
+  GameHarness h;
+  for (int i = 0; i < 120; ++i) {
+    h.Update();
+    h.Render();
+  }
+  EXPECT_THAT(h.app->m_UpdateFps, ::testing::AnyOf(58, 62));
+  // The truncating average settles a little below the rate.
+  EXPECT_THAT(h.app->m_UpdateFpsAvg, ::testing::AllOf(::testing::Ge(50), ::testing::Le(62)));
+  EXPECT_THAT(h.app->m_RenderFpsAvg, ::testing::AllOf(::testing::Ge(50), ::testing::Le(62)));
+}
+
+TEST(SuspendAndResume, AGameComesBackPausedAndTheMenuDoesNot) {
+  GameHarness h;
+  h.FinishLoading();
+  h.host.SuspendGame();
+  EXPECT_EQ(h.app->m_Paused, 0);
+  EXPECT_EQ(h.host.UpdateRate(), 5);
+  EXPECT_FALSE(h.StateFile().empty()) << "suspending saves";
+  h.app->m_Screen = 10;
+  h.host.ResumeGame();
+  EXPECT_EQ(h.app->m_Paused, 1);
+  EXPECT_EQ(h.app->m_PauseSlide, 240);
+  EXPECT_EQ(h.host.UpdateRate(), 60);
+}
+
+TEST(Memory, TheCardStoreKeepsItsLengthWithoutTouchingItsPages) {
+  GameHarness h;
+  EXPECT_EQ(h.app->m_Grid.Length(), kGridEntries);
+  EXPECT_EQ(h.app->m_Grid[kGridEntries - 1], 0);
+  EXPECT_EQ(h.app->m_Grid[64], 0);
+}
+
+}  // namespace
