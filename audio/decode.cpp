@@ -63,6 +63,30 @@ unsigned char* ReadBlock(FILE* file, int size) {
 
 bool TagIs(const char* tag, const char* expected) { return strcmp(tag, expected) == 0; }
 
+// RIFF pads a chunk of odd size with a zero byte. A writer that leaves the
+// pad out puts the next tag there instead, which never starts with a zero:
+// that byte is put back.
+void SkipPadByte(FILE* file, int chunkSize) {
+  if (chunkSize % 2 == 0) return;
+  int next = getc(file);
+  if (next != 0 && next != EOF) ungetc(next, file);
+}
+
+constexpr int kFormatPcm = 1;
+constexpr int kFormatExtensible = 0xFFFE;
+
+// The part of an EXTENSIBLE "fmt " chunk after the 16 bytes of PCM fields:
+// the extension's size, valid bits and channel mask, then the sub-format.
+constexpr int kExtensionBytes = 24;
+constexpr unsigned char kPcmSubFormat[16] = {1, 0, 0, 0, 0, 0, 0x10, 0,
+                                             0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+
+bool SubFormatIsPcm(FILE* file) {
+  unsigned char extension[kExtensionBytes];
+  if (fread(extension, 1, sizeof extension, file) != sizeof extension) return false;
+  return memcmp(extension + 8, kPcmSubFormat, sizeof kPcmSubFormat) == 0;
+}
+
 }  // namespace
 
 const char* readTag(FILE* file) {
@@ -85,13 +109,21 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
   if (!TagIs(readTag(file), "WAVE")) return nullptr;
   if (!TagIs(readTag(file), "fmt ")) return nullptr;
   int fmt_size = readInt(file);
-  if (readShort(file) != 1) return nullptr;  // only uncompressed PCM
+  // Only uncompressed PCM, plain or in the EXTENSIBLE form that more channels or rates call for.
+  int compression = readShort(file);
+  if (compression != kFormatPcm && compression != kFormatExtensible) return nullptr;
   int channel_count = readShort(file);
   int rate = readInt(file);
   readInt(file);    // byte rate
   readShort(file);  // block alignment
   int bytes_per_value = readShort(file) >> 3;
-  if (fmt_size > 16) SkipBytes(file, fmt_size - 16);
+  int rest = fmt_size - 16;
+  if (compression == kFormatExtensible) {
+    if (rest < kExtensionBytes || !SubFormatIsPcm(file)) return nullptr;
+    rest -= kExtensionBytes;
+  }
+  if (rest > 0) SkipBytes(file, rest);
+  SkipPadByte(file, fmt_size);
   // A frame of no bytes cannot be counted (and would divide by zero below).
   if (channel_count <= 0 || bytes_per_value <= 0) return nullptr;
 
@@ -112,6 +144,7 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
       return block;
     }
     free(block);
+    SkipPadByte(file, size);
   }
 }
 

@@ -112,6 +112,48 @@ TEST(WavDecode, OtherChunksAndLongerFormatChunksAreSkipped) {
   }
 }
 
+TEST(WavDecode, AnOddSizedChunkIsFollowedByAPadByte) {
+  // ffmpeg writes a "bext" chunk of 633 bytes; a writer that leaves the pad out still loads.
+  for (bool padded : {true, false}) {
+    WavLayout wav = Stereo16(800);
+    wav.before = {{"bext", Bytes(633, 'b')}, {"LIST", Bytes(5, 'l')}};
+    wav.pad_odd_chunks = padded;
+    EXPECT_EQ(Decode(MakeWav(wav)).pcm, wav.data) << padded;
+    EXPECT_EQ(DecodePiped(MakeWav(wav)).pcm, wav.data) << padded << " (piped)";
+  }
+}
+
+TEST(WavDecode, ExtensibleFilesLoadWhenTheirSubFormatIsPcm) {
+  WavLayout wav = Stereo16(800);
+  wav.compression = 0xFFFE;
+  wav.hertz = 96000;
+  wav.fmt_extension = ExtensibleFormat(16);
+  Decoded out = Decode(MakeWav(wav));
+  ASSERT_TRUE(out.ok);
+  EXPECT_EQ(out.length, 200);
+  EXPECT_EQ(out.channels, 2);
+  EXPECT_EQ(out.format, 2);
+  EXPECT_EQ(out.hertz, 96000);
+  EXPECT_EQ(out.pcm, wav.data);
+
+  WavLayout quad;
+  quad.compression = 0xFFFE;
+  quad.channels = 4;
+  quad.bits = 8;
+  quad.fmt_extension = ExtensibleFormat(8);
+  quad.data = ToneData(100, 4, 8, quad.hertz, 300, 0.5);
+  out = Decode(MakeWav(quad));
+  ASSERT_TRUE(out.ok);
+  EXPECT_EQ(out.length, 100);
+  EXPECT_EQ(out.channels, 4);
+  EXPECT_EQ(out.format, 1);
+
+  wav.fmt_extension = ExtensibleFormat(16, 3);  // float samples
+  EXPECT_FALSE(Decode(MakeWav(wav)).ok);
+  wav.fmt_extension = {0, 0};  // no room for a sub-format
+  EXPECT_FALSE(Decode(MakeWav(wav)).ok);
+}
+
 TEST(WavDecode, BrokenFilesFailWithoutACrash) {
   Bytes good = MakeWav(Stereo16(400));
   // Offsets in `good`: "RIFF" 0, "WAVE" 8, "fmt " 12, its size 16, compression 20,
@@ -127,7 +169,7 @@ TEST(WavDecode, BrokenFilesFailWithoutACrash) {
       {"not WAVE", [](Bytes& b) { b[8] = 'X'; }},
       {"no fmt first", [](Bytes& b) { memcpy(&b[12], "LIST", 4); }},
       {"float samples", [](Bytes& b) { b[20] = 3; }},
-      {"extensible", [](Bytes& b) { b[20] = 0xFE, b[21] = 0xFF; }},
+      {"extensible without its extension", [](Bytes& b) { b[20] = 0xFE, b[21] = 0xFF; }},
       {"no channels", [](Bytes& b) { b[22] = 0; }},
       {"4-bit values", [](Bytes& b) { b[34] = 4; }},
       {"cut in fmt", [](Bytes& b) { b.resize(30); }},

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <vorbis/vorbisenc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,10 +16,11 @@ void PutLittleEndian(Bytes& out, uint32_t value, int count) {
   for (int i = 0; i < count; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-void PutChunk(Bytes& out, const std::string& tag, const Bytes& body) {
+void PutChunk(Bytes& out, const std::string& tag, const Bytes& body, bool pad = true) {
   out.insert(out.end(), tag.begin(), tag.end());
   PutLittleEndian(out, static_cast<uint32_t>(body.size()), 4);
   out.insert(out.end(), body.begin(), body.end());
+  if (pad && body.size() % 2) out.push_back(0);
 }
 
 void AppendPage(Bytes& out, const ogg_page& page) {
@@ -37,15 +39,26 @@ Bytes MakeWav(const WavLayout& wav) {
   PutLittleEndian(fmt, wav.hertz * block, 4);
   PutLittleEndian(fmt, block, 2);
   PutLittleEndian(fmt, wav.bits, 2);
-  fmt.resize(wav.fmt_size > 16 ? wav.fmt_size : 16, 0);
+  fmt.insert(fmt.end(), wav.fmt_extension.begin(), wav.fmt_extension.end());
+  fmt.resize(std::max(fmt.size(), static_cast<size_t>(wav.fmt_size)), 0);
 
   Bytes body = {'W', 'A', 'V', 'E'};
-  PutChunk(body, "fmt ", fmt);
-  for (const WavChunk& chunk : wav.before) PutChunk(body, chunk.tag, chunk.body);
-  PutChunk(body, "data", wav.data);
+  PutChunk(body, "fmt ", fmt, wav.pad_odd_chunks);
+  for (const WavChunk& chunk : wav.before) PutChunk(body, chunk.tag, chunk.body, wav.pad_odd_chunks);
+  PutChunk(body, "data", wav.data, wav.pad_odd_chunks);
   Bytes file;
   PutChunk(file, "RIFF", body);
   return file;
+}
+
+Bytes ExtensibleFormat(int bits, uint8_t sub_format) {
+  Bytes extension = {22, 0};
+  PutLittleEndian(extension, static_cast<uint32_t>(bits), 2);
+  PutLittleEndian(extension, 3, 4);  // front left and right
+  const Bytes guid_tail = {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+  PutLittleEndian(extension, sub_format, 2);
+  extension.insert(extension.end(), guid_tail.begin(), guid_tail.end());
+  return extension;
 }
 
 Bytes ToneData(int frames, int channels, int bits, int hertz, double pitch, double amplitude) {

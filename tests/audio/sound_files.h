@@ -18,12 +18,18 @@ struct WavLayout {
   int channels = 1;
   int bits = 16;
   int hertz = 22050;
-  int fmt_size = 16;             // bytes past 16 are zero padding
+  Bytes fmt_extension;           // follows the 16 bytes of fields in "fmt "
+  int fmt_size = 16;             // bytes past the fields and the extension are zero padding
   std::vector<WavChunk> before;  // chunks between "fmt " and "data"
+  bool pad_odd_chunks = true;    // RIFF's zero byte after each chunk of odd size
   Bytes data;                    // the samples, as stored
 };
 
 Bytes MakeWav(const WavLayout& wav);
+// The "fmt " extension of WAVE_FORMAT_EXTENSIBLE (0xFFFE): its size, the
+// valid bits, the channel mask and the sub-format GUID, PCM's when
+// `sub_format` is 1 (3 is float).
+Bytes ExtensibleFormat(int bits, uint8_t sub_format = 1);
 // `frames` of a sine at `pitch` hertz, interleaved in every channel alike, as
 // stored in a WAVE file (unsigned 8-bit or signed 16-bit little-endian).
 Bytes ToneData(int frames, int channels, int bits, int hertz, double pitch, double amplitude);

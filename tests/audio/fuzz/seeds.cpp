@@ -22,6 +22,11 @@ std::vector<Bytes> WavSeeds() {
   chunks.before = {{"LIST", Bytes(12, 'i')}, {"odd ", Bytes(3, 7)}};
   chunks.data = ToneData(16, 1, 16, chunks.hertz, 440, 0.5);
   seeds.push_back(MakeWav(chunks));
+  WavLayout extensible;
+  extensible.compression = 0xFFFE;
+  extensible.fmt_extension = ExtensibleFormat(16);
+  extensible.data = chunks.data;
+  seeds.push_back(MakeWav(extensible));
   // A chunk that claims far more than the file holds.
   Bytes hostile = MakeWav(WavLayout{});
   for (int i = 0; i < 4; ++i) hostile[40 + i] = i == 3 ? 0x7F : 0xF0;
