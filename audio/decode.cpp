@@ -173,7 +173,8 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
     }
   }
   vorbis_close(decoder);
-  if (failed) {
+  // Intact headers with no audio after them are no sound either.
+  if (failed || count == 0) {
     free(values);
     return nullptr;
   }

@@ -238,6 +238,16 @@ TEST(OggDecode, LengthIsSecondsTimesRate) {
   }
 }
 
+TEST(OggDecode, HeadersWithoutAudioFail) {
+  // MakeOgg puts the three headers on the first two pages: cut where the third begins.
+  Bytes good = MakeOgg(1, 22050, 22050, 440);
+  const char page[] = "OggS";
+  auto audio = good.begin();
+  for (int i = 0; i < 2; ++i) audio = std::search(audio + 1, good.end(), page, page + 4);
+  ASSERT_NE(audio, good.end());
+  EXPECT_FALSE(Decode(Bytes(good.begin(), audio), LoadOGG).ok);
+}
+
 TEST(OggDecode, BrokenFilesFailWithoutACrash) {
   Bytes good = MakeOgg(1, 22050, 22050, 440);
   EXPECT_FALSE(Decode(Bytes(), LoadOGG).ok);
