@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# tests/game/screens_test.sh: the real game in a virtual display, driven like
+# a player through scripts/xvfb: the loading screen, full screen and back,
+# the state file written on losing the focus and read by the next run, F4.
+# Usage: screens_test.sh MARVOLET
+set -uo pipefail
+game=$1
+runner=$(cd "$(dirname "$0")/../.." && pwd)/scripts/xvfb
+work=$(mktemp -d /tmp/marvolet-screens-XXXXXX)
+export MARVOLET_XVFB=$work/session
+failures=0
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    echo "ok   $1"
+  else
+    echo "FAIL $1: expected [$2], got [$3]"
+    failures=$((failures + 1))
+  fi
+}
+check_true() {  # check_true NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then echo "ok   $name"; else echo "FAIL $name"; failures=$((failures + 1)); fi
+}
+finish() { "$runner" stop >/dev/null 2>&1; rm -rf "$work"; }
+trap finish EXIT
+
+# Share of pixels in a region (WxH+X+Y) whose colour matches an fx test.
+share() {  # share FILE REGION FX
+  convert "$1" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:
+}
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+echo "== the loading screen"
+"$runner" start -C "$work" "$game" >/dev/null || exit 1
+"$runner" window >/dev/null || exit 1
+sleep 0.25
+"$runner" shot "$work/loading.png"
+check "a 640 x 480 window" "640x480" "$(identify -format %wx%h "$work/loading.png")"
+check_true "the logo fills the middle" \
+  above "$(share "$work/loading.png" 200x200+220+140 'r+g+b>0.6')" 0.5
+check_true "blue spinner dots" \
+  above "$(share "$work/loading.png" 640x480+0+0 'b>0.7&&r<0.3')" 0.001
+check_true "orange spinner dots" \
+  above "$(share "$work/loading.png" 640x480+0+0 'r>0.7&&g>0.2&&g<0.7&&b<0.2')" 0.0005
+check_true "\"Loading...\" in white under the logo" \
+  above "$(share "$work/loading.png" 120x24+260+436 'r>0.8&&g>0.8&&b>0.8')" 0.02
+
+echo "== full screen and back"
+sleep 0.5
+"$runner" key F11
+sleep 0.8
+"$runner" shot "$work/full.png"
+check "full screen at the desktop size" "1280x1024" "$(identify -format %wx%h "$work/full.png")"
+# The logo is drawn from the largest art, scaled to the screen: its middle stays filled.
+check_true "the logo fills the middle of the larger screen" \
+  above "$(share "$work/full.png" 400x400+440+312 'r+g+b>0.6')" 0.5
+"$runner" key F11
+sleep 0.8
+"$runner" shot "$work/window.png"
+check "windowed again at 640 x 480" "640x480" "$(identify -format %wx%h "$work/window.png")"
+check_true "and the logo is back at its size" \
+  above "$(share "$work/window.png" 200x200+220+140 'r+g+b>0.6')" 0.5
+
+echo "== settings kept between runs"
+root_window=$("$runner" run xwininfo -root | awk '/Window id:/ {print $4}')
+"$runner" run xdotool windowfocus "$root_window"
+for _ in $(seq 40); do [ -s "$work/.zorvexstate" ] && break; sleep 0.05; done
+check "losing the focus saves 203 values" "203" "$(tr -cd '|' <"$work/.zorvexstate" | wc -c)"
+"$runner" run xdotool windowfocus "$("$runner" window)"
+sleep 0.3
+"$runner" key F4
+check "F4 ends the game with status 0" "0" "$("$runner" wait 5)"
+"$runner" stop >/dev/null
+"$runner" start -C "$work" "$game" >/dev/null || exit 1
+"$runner" window >/dev/null || exit 1
+sleep 0.5
+out=$("$runner" output)
+check "the next run loads the settings" "yes" "$(grep -qx 'Settings Loaded' <<<"$out" && echo yes)"
+check "and the badges" "yes" "$(grep -qx 'Badges Loaded' <<<"$out" && echo yes)"
+"$runner" close
+check "the close button ends it with status 0" "0" "$("$runner" wait 5)"
+
+[ "$failures" -eq 0 ] && echo "all screen checks passed" || echo "$failures screen checks failed"
+exit $((failures > 0))
