@@ -103,6 +103,15 @@ int EncodeUtf8(const String& text, unsigned char* out, int room) {
 
 }  // namespace
 
+int Utf8UnfinishedTail(const unsigned char* bytes, int count) {
+  for (int back = 1; back <= 2 && back <= count; ++back) {
+    unsigned char byte = bytes[count - back];
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation: its lead is further back
+    return SequenceLength(byte) > back ? back : 0;
+  }
+  return 0;
+}
+
 bool RkDataBuffer::_New(int size, unsigned char* memory) {
   if (data || size < 0) return false;
   if (!memory && size > 0) {

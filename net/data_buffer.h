@@ -9,6 +9,10 @@
 #include "runtime/array.h"
 #include "runtime/gc.h"
 
+// How many bytes at the end of bytes[0 .. count) begin a UTF-8 sequence that
+// the range cuts short (0 to 2): data that arrives in pieces can end inside a character.
+int Utf8UnfinishedTail(const unsigned char* bytes, int count);
+
 class RkDataBuffer : public Object {
  public:
   unsigned char* data = nullptr;

@@ -79,11 +79,27 @@ int c_HttpRequest::p_OnSendComplete(c_DataBuffer* buffer, int offset, int count,
 int c_HttpRequest::p_OnReceiveComplete(c_DataBuffer* buffer, int offset, int count,
                                        c_Socket* source) {
   if (source != m_Socket) return 0;
-  // The server closed the connection, or the receive failed: the response is over.
-  if (count <= 0) return p_Finish();
+  // The server closed the connection, or the receive failed: the response is
+  // over, and a character it cut short stays undecoded.
+  if (count <= 0) {
+    if (m_Response && offset > 0) {
+      m_Response->p_Push(m_Rbuf->p_PeekString(0, offset, String("utf8")));
+    }
+    return p_Finish();
+  }
   if (!m_Response) return ReceiveHeader(offset, count);
-  m_Response->p_Push(m_Rbuf->p_PeekString(offset, count, String("utf8")));
-  m_Socket->p_ReceiveAsync(m_Rbuf, 0, kResponseBufferBytes, this);
+  return ReceiveBody(0, offset + count);
+}
+
+// Decodes m_Rbuf[start .. end) as the next body piece. A character that the
+// receive cut short is moved to the start of the buffer and finished by the next.
+int c_HttpRequest::ReceiveBody(int start, int end) {
+  int kept = Utf8UnfinishedTail(m_Rbuf->data + start, end - start);
+  if (end - kept > start) {
+    m_Response->p_Push(m_Rbuf->p_PeekString(start, end - kept - start, String("utf8")));
+  }
+  m_Rbuf->p_CopyBytes(end - kept, m_Rbuf, 0, kept);
+  m_Socket->p_ReceiveAsync(m_Rbuf, kept, kResponseBufferBytes - kept, this);
   return 0;
 }
 
@@ -103,11 +119,7 @@ int c_HttpRequest::ReceiveHeader(int offset, int count) {
     }
     if (!StartResponse()) return p_Finish();
     // Body bytes that came with the end of the header are its first piece.
-    if (end > line_start) {
-      m_Response->p_Push(m_Rbuf->p_PeekString(line_start, end - line_start, String("utf8")));
-    }
-    m_Socket->p_ReceiveAsync(m_Rbuf, 0, kResponseBufferBytes, this);
-    return 0;
+    return ReceiveBody(line_start, end);
   }
   // Keep the unfinished line at the start and read the rest after it. A line
   // that fills the whole buffer leaves a receive of 0 bytes, which ends the request.

@@ -59,4 +59,5 @@ class c_HttpRequest : public Object,
   // Reads the status line once the header has ended; false when it is not valid.
   bool StartResponse();
   int ReceiveHeader(int offset, int count);
+  int ReceiveBody(int start, int end);
 };

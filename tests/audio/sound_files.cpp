@@ -44,7 +44,9 @@ Bytes MakeWav(const WavLayout& wav) {
 
   Bytes body = {'W', 'A', 'V', 'E'};
   PutChunk(body, "fmt ", fmt, wav.pad_odd_chunks);
-  for (const WavChunk& chunk : wav.before) PutChunk(body, chunk.tag, chunk.body, wav.pad_odd_chunks);
+  for (const WavChunk& chunk : wav.before) {
+    PutChunk(body, chunk.tag, chunk.body, wav.pad_odd_chunks);
+  }
   PutChunk(body, "data", wav.data, wav.pad_odd_chunks);
   Bytes file;
   PutChunk(file, "RIFF", body);

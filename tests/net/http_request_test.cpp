@@ -131,6 +131,18 @@ TEST_F(HttpRequestTest, BodyIsDecodedAsUtf8) {
   EXPECT_EQ(request->p_ResponseText(), String("caf") + String(static_cast<Char>(233)));
 }
 
+TEST_F(HttpRequestTest, ACharacterSplitAcrossReceivesIsDecodedWhole) {
+  // A euro sign cut after its first and its second byte, an e acute after its first.
+  LoopbackServer server = Serve({"HTTP/1.0 200 OK\r\n\r\na\xE2", "\x82", "\xAC\xC3", "\xA9z"});
+  c_HttpRequest* request = Get(Url(server));
+  const Char expected[] = {'a', 0x20AC, 0xE9, 'z'};
+  EXPECT_TRUE(request->p_ResponseText() == String(expected, 4));
+
+  recorder_->calls = 0;
+  LoopbackServer cut = Serve({"HTTP/1.0 200 OK\r\n\r\nab\xC3"});  // the end cuts the last one
+  EXPECT_EQ(Narrow(Get(Url(cut))->p_ResponseText()), "ab\xC3");
+}
+
 TEST_F(HttpRequestTest, ServerClosingBeforeTheHeaderEndsGivesMinusOne) {
   LoopbackServer server = Serve({"HTTP/1.0 200 OK\r\nContent-"});
   c_HttpRequest* request = Get(Url(server));
