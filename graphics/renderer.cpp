@@ -50,6 +50,7 @@ int gxtkGraphics::BeginRender() {
   gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &vertices[0].color);
   gl.Enable(GL_BLEND);
   gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+  blendMode = 0;
   gl.Disable(GL_TEXTURE_2D);
   batchCount = 0;
   return 1;
@@ -74,9 +75,14 @@ int gxtkGraphics::SetColor(float red, float green, float blue) {
   return 0;
 }
 
+// Only a change of mode ends the batch: setting the mode in force (as a
+// display list does for every record) keeps drawing into the same batch.
 int gxtkGraphics::SetBlend(int blend) {
+  const int mode = blend == 1 ? 1 : 0;
+  if (mode == blendMode) return 0;
   Flush();
-  Gl().BlendFunc(GL_ONE, blend == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+  Gl().BlendFunc(GL_ONE, mode ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+  blendMode = mode;
   return 0;
 }
 

@@ -31,6 +31,8 @@ class gxtkGraphics : public Object {
   // A point (x, y) maps to (x*ix + y*jx + tx, x*iy + y*jy + ty).
   float ix = 1, iy = 0, jx = 0, jy = 1, tx = 0, ty = 0;
   bool transformed = false;
+  // The blend mode OpenGL holds this frame: 1 additive, 0 alpha blending.
+  int blendMode = 0;
   gxtkVertex vertices[kBatchVertices];
   // Two triangles per quad: 4k, 4k+1, 4k+2, 4k, 4k+2, 4k+3.
   uint16_t quadIndices[kBatchQuads * 6];

@@ -101,6 +101,40 @@ TEST_F(PixelTest, AdditiveBlendingAddsColours) {
   EndFrame();
 }
 
+// Overlapping shapes, alpha and additive, with the blend set before every
+// one as a replayed display list does; `flushEach` ends the batch after
+// every blend call, as the renderer did before it batched across them.
+Array<int> OverlappingFrame(gxtkGraphics* device, bool flushEach) {
+  for (int r = 0; r < 300; ++r) {
+    rk_graphics_SetAlpha(r % 3 ? 0.6f : 1.0f);
+    rk_graphics_SetColor(static_cast<float>(r * 47 % 256), static_cast<float>(r * 91 % 256), 90);
+    rk_graphics_SetBlend(0);
+    if (r % 11 == 0) rk_graphics_SetBlend(1);
+    if (flushEach) device->Flush();
+    const float x = static_cast<float>(r * 37 % 280);
+    const float y = static_cast<float>(r * 53 % 200);
+    if (r % 3 == 0) rk_graphics_DrawRect(x, y, 40, 30);
+    if (r % 3 == 1) rk_graphics_DrawEllipse(x, y, 18, 12);
+    if (r % 3 == 2) rk_graphics_DrawLine(x, y, x + 40, y + 25);
+  }
+  Array<int> pixels(320 * 240);
+  device->ReadPixels(pixels, 0, 0, 320, 240, 0, 320);
+  return pixels;
+}
+
+TEST_F(PixelTest, BatchingAcrossRepeatedBlendCallsLeavesThePictureUnchanged) {
+  BeginFrame();
+  Array<int> batched = OverlappingFrame(device, false);
+  EndFrame();
+  BeginFrame();
+  Array<int> flushed = OverlappingFrame(device, true);
+  EndFrame();
+  int differing = 0;
+  for (int i = 0; i < batched.Length(); ++i) differing += batched[i] != flushed[i];
+  EXPECT_EQ(differing, 0);
+  EXPECT_NE(batched[120 * 320 + 160], 0) << "the frame is not empty";
+}
+
 TEST_F(PixelTest, ScissorClipsToItsArea) {
   BeginFrame();
   rk_graphics_SetScissor(10, 10, 20, 20);

@@ -244,6 +244,27 @@ TEST_F(RendererTest, BlendAndScissorFlushFirst) {
   EXPECT_EQ(gl.drawCalls, 3);
 }
 
+TEST_F(RendererTest, SettingTheBlendModeInForceKeepsTheBatch) {
+  for (int i = 0; i < 3; ++i) {
+    device->SetBlend(0);
+    device->DrawRect(0, 0, 1, 1);
+  }
+  device->SetBlend(1);
+  device->DrawRect(0, 0, 1, 1);
+  device->SetBlend(1);
+  device->DrawRect(0, 0, 1, 1);
+  device->EndRender();
+  ASSERT_EQ(gl.draws.size(), 2u);
+  EXPECT_EQ(gl.draws[0].count, 3 * 6);
+  EXPECT_EQ(gl.draws[1].blendDestination, GL_ONE);
+  EXPECT_EQ(gl.draws[1].count, 2 * 6);
+  // A new frame starts in alpha blending, whatever the last one ended in.
+  device->BeginRender();
+  gl.Reset();
+  device->SetBlend(1);
+  EXPECT_EQ(gl.Count("BlendFunc"), 1);
+}
+
 TEST_F(RendererTest, ReadPixelsFlipsRowsAndRejectsBlocksOutsideTheArray) {
   device->DrawRect(0, 0, 1, 1);
   Array<int> pixels(2 + 3 * 4);
