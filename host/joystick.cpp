@@ -1,4 +1,9 @@
 // host/joystick.cpp: the controller layouts.
+//
+// The layouts and the game's stick settings were made for GLFW 2, whose axes
+// are positive to the right, forward or up; GLFW 3 reports a stick pushed up
+// as negative. Both paths below turn GLFW 3's Y back into GLFW 2's, so the
+// game and its saved settings read the sticks as they always did.
 #include "host/joystick.h"
 
 namespace {
@@ -25,10 +30,18 @@ constexpr RawLayout kJoystickLayout = {{0, 1, kButton + 6, 2, kNegated + 3, kBut
 // back, start, the d-pad left, up, right, down, and the two stick buttons.
 constexpr int kGamepadButtons[14] = {0, 1, 2, 3, 4, 5, 6, 7, 14, 11, 12, 13, 9, 10};
 
+// GLFW 2 turned its Y axis (axis 1) so that up reads positive. The other axes
+// come as the device gives them: the layouts negate the right stick's Y themselves.
+constexpr int kYAxis = 1;
+
+float Glfw2Axis(const RkJoystickReading& reading, int axis) {
+  return axis == kYAxis ? -reading.axes[axis] : reading.axes[axis];
+}
+
 float ReadAxisCode(const RkJoystickReading& reading, int code) {
   if (code >= kButton) return reading.buttons[code - kButton] ? 1.0f : 0.0f;
-  if (code >= kNegated) return -reading.axes[code - kNegated];
-  return reading.axes[code];
+  if (code >= kNegated) return -Glfw2Axis(reading, code - kNegated);
+  return Glfw2Axis(reading, code);
 }
 
 RkControllerState LayOutRaw(const RkJoystickReading& reading) {
@@ -56,9 +69,9 @@ RkControllerState LayOutGamepad(const RkJoystickReading& reading) {
   const float* axes = reading.gamepadAxes;
   RkControllerState state;
   state.stickX[0] = axes[0];
-  state.stickY[0] = axes[1];
+  state.stickY[0] = -axes[1];
   state.stickX[1] = axes[2];
-  state.stickY[1] = axes[3];
+  state.stickY[1] = -axes[3];
   // Gamepad triggers rest at -1; the controller's rest at 0.
   state.triggers[0] = (axes[4] + 1.0f) * 0.5f;
   state.triggers[1] = (axes[5] + 1.0f) * 0.5f;

@@ -5,7 +5,7 @@
 
 struct RkControllerState {
   float stickX[2] = {};    // left, right
-  float stickY[2] = {};    // left, right
+  float stickY[2] = {};    // left, right; positive up, as GLFW 2 had it
   float triggers[2] = {};  // left, right
   // 0-3 face buttons, 4-5 shoulders, 6 back, 7 start, 8-11 d-pad left, up,
   // right, down, 12-13 stick buttons; the rest stay false.

@@ -172,16 +172,34 @@ TEST_F(InputDevice, JoystickButtonsBehaveLikeKeysCountedAtUpdates) {
   EXPECT_EQ(rk_input_JoyDown(0, 0), 0);
 }
 
+TEST_F(InputDevice, AStickPushedUpReadsPositiveOnBothPaths) {
+  // Recorded GLFW 3 readings (up is -1): a known gamepad, and a joystick read raw.
+  RkJoystickReading gamepad;
+  gamepad.isGamepad = true;
+  gamepad.gamepadAxes[1] = gamepad.gamepadAxes[3] = -1;
+  gamepad.gamepadAxes[4] = gamepad.gamepadAxes[5] = -1;  // triggers released
+  RkJoystickReading raw;
+  raw.axisCount = 4;
+  raw.buttonCount = 12;
+  raw.axes[1] = raw.axes[3] = -1;
+  window.joysticks = {{0, gamepad}, {1, raw}};
+  Update();
+  for (int unit = 0; unit < 2; ++unit) {
+    EXPECT_EQ(rk_input_JoyY(0, unit), 1.0f) << "left stick of unit " << unit;
+    EXPECT_EQ(rk_input_JoyY(1, unit), 1.0f) << "right stick of unit " << unit;
+  }
+}
+
 TEST_F(InputDevice, WhenUnitZeroIsAbsentNoUnitIsPolledAndAxesKeepTheirValues) {
   RkJoystickReading stick;
   stick.axisCount = 2;
   stick.axes[1] = 0.5f;
   window.joysticks = {{0, stick}};
   Update();
-  EXPECT_EQ(rk_input_JoyY(0, 0), 0.5f);
+  EXPECT_EQ(rk_input_JoyY(0, 0), -0.5f);
   window.joysticks.clear();
   Update();
-  EXPECT_EQ(rk_input_JoyY(0, 0), 0.5f);
+  EXPECT_EQ(rk_input_JoyY(0, 0), -0.5f);
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ std::vector<int> PressedEntries(const RkControllerState& state) {
 TEST(ControllerLayout, APadWith14ButtonsAnd5AxesUsesThePadLayout) {
   RkControllerState state = LayOutController(Reading({0.1f, 0.2f, 0.3f, 0.4f, 0.5f}, 14, {}));
   EXPECT_EQ(state.stickX[0], 0.1f);
-  EXPECT_EQ(state.stickY[0], 0.2f);
+  EXPECT_EQ(state.stickY[0], -0.2f);  // GLFW 3's Y turned up-positive
   EXPECT_EQ(state.triggers[0], 0.3f);
   EXPECT_EQ(state.stickX[1], 0.5f);
   EXPECT_EQ(state.stickY[1], -0.4f);
@@ -105,7 +105,7 @@ TEST(ControllerLayout, APadWith14ButtonsAnd5AxesUsesThePadLayout) {
 TEST(ControllerLayout, AnyOtherJoystickUsesTheJoystickLayout) {
   RkControllerState state = LayOutController(Reading({0.1f, 0.2f, 0.3f, 0.4f}, 12, {6}));
   EXPECT_EQ(state.stickX[0], 0.1f);
-  EXPECT_EQ(state.stickY[0], 0.2f);
+  EXPECT_EQ(state.stickY[0], -0.2f);
   EXPECT_EQ(state.stickX[1], 0.3f);
   EXPECT_EQ(state.stickY[1], -0.4f);
   EXPECT_EQ(state.triggers[0], 1.0f);  // button 6
@@ -143,9 +143,9 @@ TEST(ControllerLayout, ARecognisedGamepadUsesTheStandardMapping) {
   }
   RkControllerState state = LayOutController(pad);
   EXPECT_EQ(state.stickX[0], 0.1f);
-  EXPECT_EQ(state.stickY[0], -0.9f);  // pushed up
+  EXPECT_EQ(state.stickY[0], 0.9f);  // pushed up: positive, as GLFW 2 had it
   EXPECT_EQ(state.stickX[1], 0.3f);
-  EXPECT_EQ(state.stickY[1], 0.4f);
+  EXPECT_EQ(state.stickY[1], -0.4f);
   EXPECT_EQ(state.triggers[0], 0.0f);  // released
   EXPECT_EQ(state.triggers[1], 1.0f);  // fully pulled
 }
