@@ -115,7 +115,8 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pit
     // A picture too large to hold in memory takes no pixels.
     const long bytes = PictureBytes(width, height, 4);
     if (bytes <= 0) return;
-    data = static_cast<unsigned char*>(malloc(bytes));
+    // Zero-filled: the unwritten rest of a blank surface stays transparent.
+    data = static_cast<unsigned char*>(calloc(1, bytes));
     if (!data) return;
     gc_ext_malloced(static_cast<int>(bytes));
   }
@@ -155,7 +156,8 @@ gxtkSurface* gxtkGraphics::CreateSurface(int surfaceWidth, int surfaceHeight) {
   surface->height = surfaceHeight;
   surface->depth = 4;
   surface->format = GL_RGBA;
-  surface->Bind();
+  // The texture is made when the surface is first drawn or written: a blank
+  // surface that never is costs no texture memory.
   return surface;
 }
 

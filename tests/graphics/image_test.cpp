@@ -90,7 +90,7 @@ TEST_F(ImageTest, CreatedImageIsAStripOfBlankFrames) {
   EXPECT_EQ(image->m_Surface->Height(), 20);
   EXPECT_EQ(FramePositions(image), (Positions{{0, 0}, {30, 0}, {60, 0}}));
   EXPECT_EQ(image->m_HandleX, 15);
-  EXPECT_EQ(gl.Count("GenTextures"), 1);
+  EXPECT_EQ(gl.Count("GenTextures"), 0) << "a blank image gets its texture when first used";
   EXPECT_EQ(rk_graphics_CreateImage(1 << 16, 1, 1 << 16, 0), nullptr);
 }
 

@@ -119,6 +119,8 @@ TEST_F(SurfaceTest, CreatedSurfaceTakesWrittenPixelsPremultiplied) {
   gxtkSurface* surface = device->CreateSurface(4, 3);
   EXPECT_EQ(surface->depth, 4);
   EXPECT_EQ(surface->data, nullptr);
+  EXPECT_EQ(gl.Count("GenTextures"), 0);  // no texture until the surface is used
+  surface->Bind();
   EXPECT_EQ(gl.Count("GenTextures"), 1);
   EXPECT_EQ(gl.Count("TexSubImage2D"), 0);  // contents undefined until written
 
