@@ -225,3 +225,45 @@ TEST(Memory, TheCardStoreKeepsItsLengthWithoutTouchingItsPages) {
 }
 
 }  // namespace
+
+namespace {
+
+// True when the object was found unreachable and waits to be destroyed.
+bool Garbage(gc_object* object) {
+  for (gc_object* o = gc_free_list.next; o != &gc_free_list; o = o->next) {
+    if (o == object) return true;
+  }
+  return false;
+}
+
+// A full collection after every update and render, as the host runs one
+// step after each event: the game record keeps everything it holds.
+TEST(Collector, FullCyclesBetweenEventsKeepEverythingTheGameHolds) {
+  GameHarness h;
+  gc_stress = true;
+  for (int i = 0; i < 20; ++i) {
+    h.Update();
+    gc_collect();
+    h.Render();
+    gc_collect();
+  }
+  gc_stress = false;
+  EXPECT_EQ(std::string(String::CString<char>(gc_check_heap())), "");
+  c_MyApp* app = h.app;
+  for (gc_object* held : std::initializer_list<gc_object*>{
+           app->m_Images.rep(), app->m_Sounds.rep(), app->m_DrawList.rep(), app->m_Grid.rep(),
+           app->m_Settings.rep(), app->m_Turn.rep(), app->m_Images[1], app->m_Sounds[96],
+           rk_Game_CreditText.rep(), rk_Game_MenuSet.rep()}) {
+    EXPECT_FALSE(Garbage(held));
+  }
+  EXPECT_EQ(h.app->m_LoadStep, 0);
+  for (int slot : {1, 2, 3, 80, 81, 85, 86, 90, 93, 94, 95, 96, 97, 98, 99}) {
+    ASSERT_NE(h.app->m_Images[slot], nullptr) << slot;
+    EXPECT_GT(h.app->m_Images[slot]->m_Surface->width, 0) << slot;
+  }
+  EXPECT_NE(h.app->m_Sounds[96], nullptr);
+  EXPECT_EQ(rk_Game_CreditText.Length(), 84);
+  EXPECT_EQ(h.app->m_Grid.Length(), kGridEntries);
+}
+
+}  // namespace
