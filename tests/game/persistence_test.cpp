@@ -1,0 +1,210 @@
+// The saved state: the exact string a fresh game saves, a save carried into
+// the next run, damaged and short strings, and the clean-up of values a
+// player could have typed into the file.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/game/harness.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// The values of a state string (the text after the last bar is dropped).
+std::vector<std::string> Values(const std::string& text) {
+  std::vector<std::string> values;
+  for (size_t start = 0, bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1) {
+    values.push_back(text.substr(start, bar - start));
+  }
+  return values;
+}
+
+std::string Joined(const std::vector<std::string>& values) {
+  std::string text;
+  for (const std::string& value : values) text += value + "|";
+  return text;
+}
+
+// The state string a game saves after `change` (made in a run of its own).
+std::string SavedBy(const std::function<void(c_MyApp*)>& change) {
+  GameHarness h;
+  change(h.app);
+  h.app->p_Save();
+  return h.StateFile();
+}
+
+// Loads `text` as the state file of this (fresh) game; what that printed.
+std::string LoadFrom(GameHarness& h, const std::string& text) {
+  h.WriteStateFile(text);
+  h.Printed();
+  h.app->p_Load();
+  return h.Printed();
+}
+
+// What a game keeps between runs, as plain values.
+struct Record {
+  std::vector<int> settings;
+  std::vector<bool> flags;
+  std::vector<int> scores;
+};
+
+const Record kDefaults = {
+    {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 64, 64, 10, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+    std::vector<bool>(256, false),
+    std::vector<int>(150, 0)};
+
+// Settings as a player could set them (levels and sticks at the top of their
+// ranges), badges with the top bit of their words, and scores whose
+// checksums wrap past the int range.
+Record PlayerRecord() {
+  Record record{{-5, 1, 2, 3, 4, 2, 2, 3, 8, 9, 300, 200, 17, 13, 1, 1, 1, 17, 18, 19, 20, 21, 22,
+                 23, INT_MAX},
+                std::vector<bool>(256),
+                std::vector<int>(150)};
+  for (int i = 0; i < 256; ++i) record.flags[i] = (i < 224 && i % 3 == 0) || i == 31 || i == 255;
+  for (int i = 0; i < 150; ++i) record.scores[i] = 1000 * i + 7;
+  record.scores[3] = INT_MAX;
+  record.scores[44] = INT_MIN;
+  record.scores[59] = -1;
+  return record;
+}
+
+void Apply(const Record& record, c_MyApp* app) {
+  for (int i = 0; i < 25; ++i) app->m_Settings[i] = record.settings[i];
+  for (int i = 0; i < 256; ++i) app->m_BadgeFlags[i] = record.flags[i];
+  for (int i = 0; i < 150; ++i) app->m_HiScores[i] = record.scores[i];
+}
+
+// Compares the loaded part of the record: every setting and flag, and the
+// scores of the three card types (entries 0 to 59).
+void ExpectLoaded(c_MyApp* app, const Record& record) {
+  for (int i = 0; i < 25; ++i) EXPECT_EQ(app->m_Settings[i], record.settings[i]) << "setting " << i;
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_BadgeFlags[i], record.flags[i]) << "flag " << i;
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(app->m_HiScores[i], record.scores[i]) << "score " << i;
+}
+
+TEST(Persistence, AFreshGameLoadsNothingAndSavesTheDefaultString) {
+  GameHarness h;
+  std::string printed = h.Printed();
+  EXPECT_THAT(printed, HasSubstr("Highscores Loaded\n"));
+  EXPECT_THAT(printed, Not(HasSubstr("Settings")));
+  EXPECT_THAT(printed, Not(HasSubstr("Badge")));
+  ExpectLoaded(h.app, kDefaults);
+
+  std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|";
+  expected += "0|0|0|0|0|0|0|0|0|";
+  for (int table = 0; table < 8; ++table) expected += "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|";
+  h.app->p_Save();
+  EXPECT_EQ(h.StateFile(), expected);
+  EXPECT_EQ(Values(expected).size(), 203u);
+}
+
+TEST(Persistence, SaveThenLoadGivesBackEverySettingFlagAndScore) {
+  const Record record = PlayerRecord();
+  std::string saved;
+  {
+    GameHarness h;
+    Apply(record, h.app);
+    h.Printed();
+    rk_Game_DebugMode = 1;
+    h.app->p_Save();
+    rk_Game_DebugMode = 0;
+    saved = h.StateFile();
+    EXPECT_EQ(h.Printed(), saved + "\n");
+  }
+  std::vector<std::string> values = Values(saved);
+  ASSERT_EQ(values.size(), 203u);
+  // Flags 31 and 255 are the top bits of words 0 and 7; word 7 holds only that.
+  EXPECT_EQ(values[26][0], '-');
+  EXPECT_EQ(values[33], "-2147483648");
+
+  GameHarness next;
+  EXPECT_THAT(LoadFrom(next, saved),
+              HasSubstr("Settings Loaded\nBadges Loaded\nHighscores Loaded\n"));
+  ExpectLoaded(next.app, record);
+  // Entries 60 on are written but never read back.
+  for (int i = 60; i < 150; ++i) EXPECT_EQ(next.app->m_HiScores[i], 0) << "score " << i;
+}
+
+TEST(Persistence, ADamagedSectionResetsOnlyItself) {
+  const Record record = PlayerRecord();
+  const std::vector<std::string> saved = Values(SavedBy([&](c_MyApp* app) { Apply(record, app); }));
+  // Each case changes one value: the settings' checksum, a badge word, a
+  // score of the second card type's table, that table's checksum.
+  for (int damaged : {25, 29, 56 + 3, 56 + 20}) {
+    SCOPED_TRACE("value " + std::to_string(damaged));
+    std::vector<std::string> values = saved;
+    values[damaged] += "1";
+    Record expected = record;
+    if (damaged == 25) expected.settings = kDefaults.settings;
+    if (damaged == 29) expected.flags = kDefaults.flags;
+    if (damaged > 56) {
+      // The second card type's table: its ten best and its last ten.
+      for (int i = 10; i < 20; ++i) expected.scores[i] = expected.scores[i + 30] = 0;
+    }
+    GameHarness h;
+    std::string printed = LoadFrom(h, Joined(values));
+    EXPECT_THAT(printed, HasSubstr(damaged == 25 ? "Settings Checksum Invalid\n" : "Settings Loaded\n"));
+    EXPECT_THAT(printed, HasSubstr(damaged == 29 ? "Badge Checksum Invalid\n" : "Badges Loaded\n"));
+    EXPECT_THAT(printed, HasSubstr("Highscores Loaded\n"));
+    ExpectLoaded(h.app, expected);
+  }
+}
+
+TEST(Persistence, ShortStringsLoadWhatTheyHold) {
+  const Record record = PlayerRecord();
+  std::vector<std::string> saved = Values(SavedBy([&](c_MyApp* app) { Apply(record, app); }));
+
+  // Cut after the settings' checksum; cut before the first table's checksum
+  // (no bar after the last value): what is whole loads, the rest is left.
+  for (size_t cut : {26u, 55u}) {
+    SCOPED_TRACE("cut after " + std::to_string(cut) + " values");
+    std::string text = Joined(std::vector<std::string>(saved.begin(), saved.begin() + cut));
+    Record expected = kDefaults;
+    expected.settings = record.settings;
+    if (cut == 55) {
+      text.pop_back();
+      expected.flags = record.flags;
+    }
+    GameHarness h;
+    std::string printed = LoadFrom(h, text);
+    EXPECT_THAT(printed, HasSubstr(cut == 26 ? "Settings Loaded\nHighscores Loaded\n"
+                                             : "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"));
+    ExpectLoaded(h.app, expected);
+  }
+  // Under 26 values the badge words come first; their sum wraps.
+  {
+    GameHarness h;
+    std::string printed = LoadFrom(h, "5|0|0|0|0|0|0|-2147483648|-2147483643|");
+    EXPECT_THAT(printed, HasSubstr("Badges Loaded\nHighscores Loaded\n"));
+    EXPECT_THAT(printed, Not(HasSubstr("Settings")));
+    Record expected = kDefaults;
+    expected.flags[0] = expected.flags[2] = expected.flags[255] = true;
+    ExpectLoaded(h.app, expected);
+  }
+  // Text that is no state at all changes nothing.
+  {
+    GameHarness h;
+    EXPECT_EQ(LoadFrom(h, "not a saved game"), "Highscores Loaded\n");
+    ExpectLoaded(h.app, kDefaults);
+  }
+}
+
+TEST(Persistence, OutOfRangeLevelsAndSticksAreCleaned) {
+  // Values a player typed in, under a checksum that matches them.
+  std::string typed = SavedBy([](c_MyApp* app) {
+    const int stored[][2] = {{6, 4}, {7, -1}, {15, 2}, {16, -3}, {10, 0}, {11, 63}, {12, 7}, {14, 0}};
+    for (const auto& setting : stored) app->m_Settings[setting[0]] = setting[1];
+  });
+  GameHarness h;
+  EXPECT_THAT(LoadFrom(h, typed), HasSubstr("Settings Loaded\n"));
+  ExpectLoaded(h.app, kDefaults);
+}
+
+}  // namespace
