@@ -36,6 +36,31 @@ constexpr int kActionFire = 10;
 constexpr int kActionBack = 99;
 constexpr int kPadBackHits = 19;
 
+// Slots of the turn state m_Turn.
+constexpr int kTurnFace = 0;        // + die 1..5: the face shown
+constexpr int kTurnRollTimer = 9;
+constexpr int kTurnFinalFace = 10;  // + die: the face it rests on
+constexpr int kTurnUsed = 20;       // + die: 1 while in the expression
+constexpr int kTurnSlide = 30;      // + die: slide offset 0..96
+constexpr int kTurnValue = 50;
+constexpr int kTurnCount = 52;
+constexpr int kTurnEntry = 60;      // + count: a face or an operator code
+constexpr int kTurnSource = 80;     // + count: the die or operator button + 1
+constexpr int kTurnLives = 99;
+constexpr int kTurnCursor = 201;
+constexpr int kTurnCursorStep = 202;
+constexpr int kTurnHints = 204;
+constexpr int kTurnSavedDie = 205;
+constexpr int kTurnSavedOperator = 206;
+constexpr int kTurnJudged = 207;
+constexpr int kTurnHint = 209;      // + die 2..5: the operator button of the solution
+// Image slots the screens draw from.
+constexpr int kImageDice = 1;
+constexpr int kImageGrid = 2;
+constexpr int kImageCalc = 3;
+constexpr int kImageIcons = 97;
+constexpr int kImageButtons = 95;
+
 class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
  public:
   int m_InputKind = 0;
@@ -185,6 +210,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_TiltSmoothX = 0;
   float m_TiltSmoothY = 0;
   int m_BadgeWidth = 0;
+  // The place the finished game's score is recorded at (1..10, 0 for none),
+  // decided once when the game ends, announced by the overlay.
+  int m_OverRank = 0;
   // Scratch for the replay of a triangle record, so rendering allocates nothing.
   Array<float> m_PolyPoints;
 
@@ -271,6 +299,40 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_Save();
   int p_Load();
   String p_StateString();
+
+  // The bingo card (card.cpp).
+  int p_FreshCard();
+  int p_ResetGrid();
+  int p_DrawCard();
+
+  // The dice: the roll, the solution search, drawing and picking (dice.cpp).
+  int p_Rolling();
+  int p_SearchSolution();
+  int p_DoDice();
+  int p_PickEntry(int source, float entry);
+  int p_TouchPick(float x, float y);
+
+  // Turns and scoring (game.cpp), the calculator (calculator.cpp).
+  int p_LoadGame();
+  int p_Game();
+  int p_InGame();
+  int p_DoCalculator();
+  float p_EvaluateExpression();
+  int p_JudgeExpression(float value);
+  int p_ShowValue(float value);
+  int p_CursorKeys();
+
+  // Score line, game-over overlay and the score lists (scores.cpp).
+  int p_ScoreDisplay();
+  int p_GameOver();
+  String p_MyNth();
+  String p_Nth(int n);
+  int p_LoadMenu();
+  // The place 1..10 the finished game's score is recorded at, 0 for none.
+  int p_RecordPlace();
+
+  // Pause menu (pause.cpp).
+  int p_PauseMenu();
 
   // Badge table and banners (badges.cpp).
   String p_BadgeID(int id);

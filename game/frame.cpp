@@ -142,12 +142,26 @@ int c_MyApp::p_UpdateInputLocks() {
 
 int c_MyApp::p_ScreenDispatch() {
   switch (m_Screen) {
+    case 2:
+      // A finished game hands back: record its score, then the menu runs at once.
+      p_LoadMenu();
+      p_PlaySFX(96, 1, 1, 0);
+      m_Screen = 1;
+      break;
     case 4:
       p_OuyaQuit();
+      break;
+    case 10:
+      if (m_Paused == 0) p_Game();
+      p_InGame();
+      break;
+    case 11:
+      p_LoadGame();
       break;
     default:
       break;
   }
+  if (m_Screen == 1 || m_Screen == 2 || (m_Screen == 10 && m_GameOver > 0)) p_GameOver();
   return 0;
 }
 

@@ -1,0 +1,106 @@
+// game/game.cpp: a game from its start to its end: the turn of one frame
+// (roll, dice, calculator, judging, card, cursor keys, score line) and the
+// pause request.
+#include "game/app.h"
+
+int c_MyApp::p_LoadGame() {
+  m_Screen = 10;
+  p_PlayTune(String("fish"), 1);
+  p_ResetGrid();
+  p_ResetStars(100);
+  p_ResetParticles(250);
+  for (int slot = 0; slot < 500; ++slot) m_Turn[slot] = 0;
+  m_Paused = m_Score = m_GameOver = m_OverTimer = m_QuitGame = 0;
+  m_ShakeX = m_ShakeY = m_ShakeTargetX = m_ShakeTargetY = 0;
+  m_Turn[kTurnLives] = 3;
+  m_Turn[kTurnHints] = static_cast<float>(4 - m_CardType);
+  p_FreshCard();
+  return 0;
+}
+
+int c_MyApp::p_Game() {
+  p_DoBG(100, 140, 200, -123);
+  m_ShakeX -= (m_ShakeX - m_ShakeTargetX) / 8;
+  m_ShakeY -= (m_ShakeY - m_ShakeTargetY) / 8;
+  p_AnalogueControl();
+  if (m_Turn[kTurnRollTimer] > 0) {
+    m_Turn[kTurnCount] = 0;
+    m_Turn[kTurnValue] = 0;
+    p_Rolling();
+  }
+  if (m_Turn[kTurnRollTimer] == 0 && m_Turn[kTurnCount] == 0) m_Turn[kTurnCount] = 1;
+  const int settled = p_DoDice();
+  p_DoCalculator();
+  const float value = p_EvaluateExpression();
+  const bool whole = value >= 0 && value == static_cast<float>(static_cast<int>(value));
+  if (m_Turn[kTurnCount] == 10 && whole && settled) p_JudgeExpression(value);
+  p_ShowValue(value);
+  p_DrawCard();
+  p_CursorKeys();
+  p_DoParticles(1);
+  p_ScoreDisplay();
+  return 0;
+}
+
+// Up and left step back, down and right forward; over the operators up and
+// down move by a row of two.
+int c_MyApp::p_CursorKeys() {
+  const bool dieExpected = static_cast<int>(m_Turn[kTurnCount]) % 2 == 1;
+  struct Move {
+    int action;
+    int dieStep;
+    int operatorStep;
+  };
+  static const Move kMoves[4] = {{kActionUp, -1, -2}, {kActionLeft, -1, -1},
+                                 {kActionRight, 1, 1}, {kActionDown, 1, 2}};
+  float& cursor = m_Turn[kTurnCursor];
+  for (const Move& move : kMoves) {
+    if (m_KeyLock != 0 || !p_PlayKey(move.action, 1, 0)) continue;
+    m_KeyLock = 1;
+    p_PlaySFX(99, 1, 1, 0);
+    if (dieExpected) {
+      cursor += static_cast<float>(move.dieStep);
+      m_Turn[kTurnCursorStep] = static_cast<float>(move.dieStep);
+    } else {
+      cursor += static_cast<float>(move.operatorStep);
+    }
+  }
+  if (cursor < 0) cursor = 0;
+  if (cursor > 4) cursor = 4;
+  if (!dieExpected && cursor > 3) cursor = 3;
+  return 0;
+}
+
+int c_MyApp::p_InGame() {
+  p_ResetDraw();
+  m_MenuSlide = -32;
+  bool pauseAsked = false;
+  for (int player = 0; player <= 3; ++player) {
+    if (p_PlayKey(kActionBack, 1, player)) pauseAsked = true;
+  }
+  if (!pauseAsked && rk_Game_isOuya == 1) {
+    for (int player = 0; player <= 3; ++player) {
+      if (p_PlayKey(13, 1, player)) pauseAsked = true;
+    }
+  }
+  auto pause = [this] {
+    m_Paused = 1;
+    m_PauseState = 1;
+    m_PauseSel = 0;
+    p_PlaySFX(98, 1, 0.5f, 0);
+  };
+  if (pauseAsked && m_Paused == 0 && m_KeyLock == 0) {
+    m_KeyLock = 1;
+    pause();
+  }
+  if (m_HideHud != 1) {
+    p_Alpha(m_InputKind == 2 ? 1.0f : 0.2f);
+    if (p_Button(kImageIcons, 16, 16, 0) && m_Paused == 0 && m_PointerLock == 0) {
+      m_PointerLock = 1;
+      pause();
+    }
+    p_Alpha(1);
+  }
+  if (m_Paused == 1) p_PauseMenu();
+  return 0;
+}

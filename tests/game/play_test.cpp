@@ -1,0 +1,192 @@
+// Whole games: dealing cards, rolling solvable dice, building expressions by
+// key, taking back, judging, completing cards, losing lives, the game's end.
+#include <gmock/gmock.h>
+
+#include "tests/game/bot.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+class Play : public ::testing::Test {
+ protected:
+  void SetUp() override { h.FinishLoading(); }
+  // Deals with the generator at a fixed state; returns the numbers left per column.
+  std::vector<int> Deal(int cardType, unsigned seed) {
+    h.app->m_CardType = cardType;
+    rk_random_Seed = seed;
+    h.app->p_FreshCard();
+    std::vector<int> perColumn(5);
+    for (int cell = 0; cell < 15; ++cell) perColumn[cell % 5] += h.app->m_Grid[cell] > 0;
+    return perColumn;
+  }
+  // Puts the dice at rest on these faces with the expression empty.
+  void RestOn(std::vector<int> faces) {
+    c_MyApp* app = h.app;
+    for (int i = 1; i <= 5; ++i) {
+      app->m_Turn[kTurnFace + i] = app->m_Turn[kTurnFinalFace + i] = faces[i - 1];
+      app->m_Turn[kTurnUsed + i] = 0;
+    }
+    app->m_Turn[kTurnRollTimer] = 0;
+    app->m_Turn[kTurnCount] = 1;
+  }
+  void Click(float x, float y) {
+    h.MouseMove(x, y);
+    h.MouseDown();
+    h.Update();
+    h.MouseUp();
+    h.Update();
+  }
+  void ClickDie(int i) { Click(20.0f + 100 * i, 64 - h.app->m_Turn[kTurnSlide + i]); }
+  void ClickOperator(int op) {
+    const int b = op - 1;
+    Click(640 - 160 + 72 * (b % 2), 480 - 130 + 72 * (b / 2));
+  }
+  GameHarness h;
+};
+
+TEST_F(Play, CardsHoldDistinctAscendingNumbersInTheirBandsPerCardType) {
+  int ones = 0, twos = 0;
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    for (int type : {1, 2, 3}) {
+      std::vector<int> left = Deal(type, seed);
+      ASSERT_EQ(left, std::vector<int>(5, type)) << "seed " << seed;
+      for (int n = 0; n < 5; ++n) {
+        int previous = 0;
+        for (int r = 0; r < 3; ++r) {
+          const int v = static_cast<int>(h.app->m_Grid[5 * r + n]);
+          if (v == 0) continue;
+          EXPECT_TRUE(v >= std::max(1, 20 * n) && v <= 20 * n + 19) << v;
+          EXPECT_GT(v, previous);
+          previous = v;
+        }
+      }
+      if (type == 3) {
+        ones += h.app->m_Grid[0] == 1;
+        twos += h.app->m_Grid[0] == 2;
+      }
+    }
+  }
+  EXPECT_GT(ones, twos) << "a drawn 0 in column B becomes 1";
+  // The same state deals the same card and dice, type 3 included.
+  Deal(3, 77);
+  std::vector<float> first(h.app->m_Grid.Data(), h.app->m_Grid.Data() + 65);
+  std::vector<float> dice(h.app->m_Turn.Data(), h.app->m_Turn.Data() + 16);
+  Deal(3, 77);
+  EXPECT_EQ(std::vector<float>(h.app->m_Grid.Data(), h.app->m_Grid.Data() + 65), first);
+  EXPECT_EQ(std::vector<float>(h.app->m_Turn.Data(), h.app->m_Turn.Data() + 16), dice);
+}
+
+TEST_F(Play, ARollLastsASecondAndRestsOnFacesThatReachTheCard) {
+  Bot(h).StartGame(1);
+  c_MyApp* app = h.app;
+  EXPECT_EQ(app->m_Screen, 10);
+  EXPECT_EQ(app->m_Turn[kTurnLives], 3);
+  EXPECT_EQ(app->m_Turn[kTurnHints], 3);
+  h.Printed();
+  int frames = 1;
+  while (app->m_Turn[kTurnRollTimer] > 0 && frames < 200) {
+    h.Update();
+    ++frames;
+  }
+  EXPECT_GE(frames, 60);
+  std::string solution = h.Printed();
+  // The printed solution, worked left to right, is a number still on the card.
+  float value = 0, die = 0;
+  char op = '+';
+  const char* text = solution.c_str();
+  for (int k = 0; k < 5; ++k) {
+    int used = 0;
+    ASSERT_EQ(sscanf(text, "%f%n", &die, &used), 1) << solution;
+    EXPECT_EQ(die, app->m_Turn[kTurnFinalFace + k + 1]);
+    value = op == '+' ? value + die : op == '-' ? value - die : op == '*' ? value * die : value / die;
+    text += used;
+    op = *text++;
+  }
+  bool onCard = false;
+  for (int cell = 0; cell < 15; ++cell) onCard |= app->m_Grid[cell] == value && value > 0;
+  EXPECT_TRUE(onCard) << solution;
+  EXPECT_EQ(atoi(text), static_cast<int>(value));
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(app->m_Turn[kTurnFace + i], app->m_Turn[kTurnFinalFace + i]);
+  EXPECT_FALSE(h.audio->Only("play").empty()) << "the dice rattle";
+}
+
+TEST_F(Play, AStepBelowZeroOrOffTheWholeNumbersIsTakenBack) {
+  Bot(h).StartGame(3);
+  h.Update(70);
+  RestOn({6, 3, 2, 5, 1});
+  c_MyApp* app = h.app;
+  ClickDie(1);
+  ClickOperator(4);
+  ClickDie(2);
+  ClickOperator(3);
+  ClickDie(3);
+  EXPECT_EQ(app->m_Turn[kTurnValue], 4);
+  ClickOperator(2);
+  h.audio->log.clear();
+  ClickDie(4);  // 4 - 5 < 0
+  EXPECT_EQ(app->m_Turn[kTurnCount], 6);
+  EXPECT_EQ(app->m_Turn[kTurnUsed + 4], 0);
+  EXPECT_THAT(h.audio->Only("play").size(), 2u) << "the pick, then the take-back";
+  ClickOperator(1);
+  ClickDie(4);
+  EXPECT_EQ(app->m_Turn[kTurnValue], 9);
+  EXPECT_EQ(app->m_Turn[kTurnCount], 8);
+  // 5 / 2 is refused the same way; 3 - 3 = 0 stands.
+  RestOn({5, 2, 3, 3, 1});
+  ClickDie(1);
+  ClickOperator(4);
+  ClickDie(2);
+  EXPECT_EQ(app->m_Turn[kTurnCount], 2);
+  RestOn({3, 3, 1, 1, 1});
+  ClickDie(1);
+  ClickOperator(2);
+  ClickDie(2);
+  EXPECT_EQ(app->m_Turn[kTurnCount], 4);
+  EXPECT_EQ(app->m_Turn[kTurnValue], 0);
+}
+
+TEST_F(Play, JudgingEarnsAMatchOrCostsALifeAndAFullCardScoresTwoFifty) {
+  Bot bot(h);
+  bot.StartGame(1);
+  c_MyApp* app = h.app;
+  ASSERT_TRUE(bot.PlayTurn(false));
+  EXPECT_GT(app->m_Score, 0);
+  EXPECT_EQ(app->m_Turn[kTurnLives], 3);
+  EXPECT_EQ(app->m_Turn[kTurnHints], 2) << "an earned number uses up a hint";
+  const int score = app->m_Score;
+  ASSERT_TRUE(bot.PlayTurn(true));
+  EXPECT_EQ(app->m_Score, score);
+  EXPECT_EQ(app->m_Turn[kTurnLives], 2);
+  EXPECT_FALSE(h.audio->Only("play ch").empty());
+  // Earning the last number scores it plus 250 and deals a card at once.
+  while (bot.cardsCompleted == 0 && app->m_GameOver == 0) {
+    const int before = app->m_Score;
+    ASSERT_TRUE(bot.PlayTurn(false));
+    if (app->m_Score - before >= 250) {
+      bot.cardsCompleted = 1;
+      EXPECT_GT(app->m_Turn[kTurnRollTimer], 0);
+      int left = 0;
+      for (int cell = 0; cell < 15; ++cell) left += app->m_Grid[cell] > 0 && app->m_Grid[50 + cell] == 0;
+      EXPECT_EQ(left, 5);
+    }
+  }
+  EXPECT_EQ(bot.cardsCompleted, 1);
+}
+
+TEST_F(Play, TheBotFinishesGamesOfEachCardType) {
+  for (int type : {1, 2, 3}) {
+    Bot bot(h);
+    bot.StartGame(type);
+    ASSERT_TRUE(bot.PlayGame(1)) << "type " << type;
+    EXPECT_GE(bot.cardsCompleted, 1);
+    EXPECT_GE(bot.numbersEarned, 5 * type);
+    EXPECT_EQ(h.app->m_Turn[kTurnLives], 0);
+    // The overlay runs its 90 frames, then the menu takes the score.
+    for (int i = 0; i < 120 && h.app->m_Screen != 1; ++i) h.Update();
+    EXPECT_EQ(h.app->m_Screen, 1);
+    EXPECT_EQ(h.app->m_HiScores[30 + 10 * (type - 1)], h.app->m_Score);
+  }
+}
+
+}  // namespace
