@@ -6,6 +6,8 @@
 // display list; the render hook replays that list fitted to the window.
 #pragma once
 
+#include <cmath>
+
 #include "audio/module.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
@@ -35,6 +37,10 @@ constexpr int kActionDown = 8;
 constexpr int kActionFire = 10;
 constexpr int kActionBack = 99;
 constexpr int kPadBackHits = 19;
+
+// The game's angles are in degrees.
+inline float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
+inline float CosDeg(float degrees) { return cosf(degrees * 0.017453292f); }
 
 // Slots of the turn state m_Turn.
 constexpr int kTurnFace = 0;        // + die 1..5: the face shown

@@ -125,11 +125,6 @@ int c_MyApp::p_Loader() {
   return 0;
 }
 
-namespace {
-float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
-float CosDeg(float degrees) { return cosf(degrees * 0.017453292f); }
-}  // namespace
-
 int c_MyApp::p_WaitStart(int mode) {
   m_BgRed -= m_BgRed / 8;
   m_BgGreen -= m_BgGreen / 8;

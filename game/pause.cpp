@@ -55,9 +55,6 @@ constexpr GearWheel kGearWheels[] = {{8, -0.66f}, {9, 0.33f}, {10, 0.33f}};
 
 constexpr char16_t kOverscanText[] = u"\u00acU <      Overscan      > \u00acO";
 
-float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
-float CosDeg(float degrees) { return cosf(degrees * 0.017453292f); }
-
 // A colour channel of the trail: truncated, then held to 0..255.
 float Channel(float value) {
   return static_cast<float>(std::clamp(static_cast<int>(value), 0, 255));

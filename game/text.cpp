@@ -44,9 +44,6 @@ int IconFrame(Char letter, int inputKind, int* kerning) {
   return icon.pad;
 }
 
-float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
-float CosDeg(float degrees) { return cosf(degrees * 0.017453292f); }
-
 }  // namespace
 
 int c_MyApp::p_Text(float x, float y, String text, float hAlign, float vAlign, int fontOffset) {
