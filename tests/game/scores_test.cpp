@@ -128,10 +128,13 @@ TEST(ScoreLine, NextTargetRunsFromTheTenthScoreToTheFirstAndScoreCountsUpEvenHid
   app.m_HideHud = 1;
   app.m_ShownScore = 0;
   app.m_Score = 600;
-  app.p_CLS2D(0, 0, 0, 1);
-  for (int frame = 0; frame < 40; ++frame) app.p_ScoreDisplay();
+  for (int frame = 0; frame < 40; ++frame) {
+    app.p_CLS2D(0, 0, 0, 1);
+    app.p_ScoreDisplay();
+  }
   EXPECT_EQ(app.m_ShownScore, 600);
-  EXPECT_EQ(h.DrawnText(), "");
+  // Hidden, only the score line goes: the next target stays.
+  EXPECT_EQ(h.DrawnText(), "1st00000300");
 
   const std::pair<int, const char*> ordinals[] = {
       {1, "1st"},   {2, "2nd"},   {3, "3rd"},   {4, "4th"},   {11, "11th"}, {12, "12th"},
