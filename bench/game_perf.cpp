@@ -78,8 +78,28 @@ void BM_GameFrameOpenGl(benchmark::State& state) {
   glfwDestroyWindow(window);
 }
 
+// One update of a game in play: the dice at rest with two of them picked,
+// the card, the calculator and the score line drawn (no render).
+void BM_GameUpdate(benchmark::State& state) {
+  GameHarness h;
+  h.FinishLoading();
+  h.app->m_CardType = 3;
+  h.app->m_Screen = 11;
+  h.Update(80);
+  for (int key : {13, 39, 13, 13}) {
+    h.KeyDown(key);
+    h.Update();
+    h.KeyUp(key);
+    h.Update();
+  }
+  for (auto _ : state) h.Update();
+  state.counters["records"] = static_cast<double>(h.app->m_DrawLen / kRecordFloats);
+  state.counters["count"] = h.app->m_Turn[kTurnCount];
+}
+
 }  // namespace
 
+BENCHMARK(BM_GameUpdate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GameFrameCounting)->ArgName("additive_every")->Arg(0)->Arg(7)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GameFrameOpenGl)->ArgName("additive_every")->Arg(0)->Arg(7)->Unit(benchmark::kMicrosecond);
 

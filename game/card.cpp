@@ -67,14 +67,15 @@ int c_MyApp::p_FreshCard() {
 }
 
 int c_MyApp::p_DrawCard() {
-  static const char* const kHeadings[kColumns] = {"B", "I", "N", "G", "O"};
+  static const String kHeadings[kColumns] = {String("B"), String("I"), String("N"), String("G"),
+                                              String("O")};
   const float top = rk_Game_jscrh - 264 + 28;
   for (int n = 0; n < kColumns; ++n) {
     for (int j = 0; j <= kRows; ++j) {
       const float x = 36.0f + 66 * n;
       const float y = top + 66.0f * j;
       int frame = 3;
-      String text(kHeadings[n]);
+      String text = kHeadings[n];
       if (j > 0) {
         const int cell = 5 * (j - 1) + n;
         const int number = static_cast<int>(m_Grid[cell]);

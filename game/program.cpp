@@ -1,5 +1,5 @@
-// game/program.cpp: the program's module globals in their start-up order,
-// the collector's roots, and the construction of the game.
+// game/program.cpp: the program's module globals in their start-up order and
+// the collector's roots.
 #include "audio/module.h"
 #include "game/app.h"
 #include "graphics/graphics.h"
@@ -54,10 +54,5 @@ int rkInit() {
   gc_add_root(&rk_asyncevent__current);
   gc_add_root(&c_Stack3::m_NIL);
   rk_Game_AddRoots();
-  return 0;
-}
-
-int rkMain() {
-  (new c_MyApp())->m_new();
   return 0;
 }

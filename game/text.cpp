@@ -47,7 +47,8 @@ int IconFrame(Char letter, int inputKind, int* kerning) {
 }  // namespace
 
 int c_MyApp::p_Text(float x, float y, String text, float hAlign, float vAlign, int fontOffset) {
-  text = String(" ") + text;
+  static const String kLeadingSpace(" ");
+  text = kLeadingSpace + text;
   const int length = text.Length();
   const float advance = static_cast<float>(m_ImageInfo[m_FontSlot * 3]);
   const float lineHeight = static_cast<float>(m_ImageInfo[m_FontSlot * 3 + 1]);

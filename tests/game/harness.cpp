@@ -36,43 +36,43 @@ gxtkSample* RecordingAudio::LoadSample(String path) {
   return loadsSucceed ? new gxtkSample() : nullptr;
 }
 int RecordingAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
-  log.push_back(Words({"play", "ch", std::to_string(channel), "flags", std::to_string(flags)}));
+  if (keepLog) log.push_back(Words({"play", "ch", std::to_string(channel), "flags", std::to_string(flags)}));
   return 0;
 }
 int RecordingAudio::StopChannel(int channel) {
-  log.push_back(Words({"stop", std::to_string(channel)}));
+  if (keepLog) log.push_back(Words({"stop", std::to_string(channel)}));
   return 0;
 }
 int RecordingAudio::SetVolume(int channel, float volume) {
-  log.push_back(Words({"volume", std::to_string(channel), Num(volume)}));
+  if (keepLog) log.push_back(Words({"volume", std::to_string(channel), Num(volume)}));
   return 0;
 }
 int RecordingAudio::SetPan(int channel, float pan) {
-  log.push_back(Words({"pan", std::to_string(channel), Num(pan)}));
+  if (keepLog) log.push_back(Words({"pan", std::to_string(channel), Num(pan)}));
   return 0;
 }
 int RecordingAudio::SetRate(int channel, float rate) {
-  log.push_back(Words({"rate", std::to_string(channel), Num(rate)}));
+  if (keepLog) log.push_back(Words({"rate", std::to_string(channel), Num(rate)}));
   return 0;
 }
 int RecordingAudio::PlayMusic(String path, int flags) {
-  log.push_back(Words({"music", Utf8(path), std::to_string(flags)}));
+  if (keepLog) log.push_back(Words({"music", Utf8(path), std::to_string(flags)}));
   return 0;
 }
 int RecordingAudio::StopMusic() {
-  log.push_back("music stop");
+  if (keepLog) log.push_back("music stop");
   return 0;
 }
 int RecordingAudio::PauseMusic() {
-  log.push_back("music pause");
+  if (keepLog) log.push_back("music pause");
   return 0;
 }
 int RecordingAudio::ResumeMusic() {
-  log.push_back("music resume");
+  if (keepLog) log.push_back("music resume");
   return 0;
 }
 int RecordingAudio::SetMusicVolume(float volume) {
-  log.push_back(Words({"music volume", Num(volume)}));
+  if (keepLog) log.push_back(Words({"music volume", Num(volume)}));
   return 0;
 }
 std::vector<std::string> RecordingAudio::Only(const std::string& prefix) const {
@@ -146,10 +146,14 @@ void GameHarness::Update(int count) {
     window.now += 1.0 / 60;
     host.millis += (host.millis % 3 == 0) ? 17 : 16;
     host.UpdateGame();
+    if (collect) gc_collect();
   }
 }
 
-void GameHarness::Render() { host.RenderGame(); }
+void GameHarness::Render() {
+  host.RenderGame();
+  if (collect) gc_collect();
+}
 
 int GameHarness::FinishLoading() {
   int updates = 0;

@@ -24,6 +24,8 @@ class RecordingAudio : public gxtkAudio {
   std::vector<std::string> loaded;
   // When false every load fails, as with a missing file.
   bool loadsSucceed = true;
+  // Off for long runs: requests are then not logged.
+  bool keepLog = true;
 
   gxtkSample* LoadSample(String path) override;
   int PlaySample(gxtkSample* sample, int channel, int flags) override;
@@ -73,6 +75,9 @@ class GameHarness {
   EventLog log;
   FakeWindowSystem window{&log};
   GameHost host{&window};
+  // Run a collector step after each update and render, as the real host does
+  // (the test host only counts them, so that objects in test locals survive).
+  bool collect = false;
   GlRecorder gl;
   RecordingAudio* audio = nullptr;
   std::string folder;
