@@ -93,11 +93,13 @@ int c_MyApp::p_JudgeExpression(float value) {
     p_PlaySFX(2, 1, 1, 0);
     m_Turn[kTurnLives] -= 1;
   }
+  if (firstFrame) p_OnExpressionJudged(matched ? 1 : 0);
   if (toEarn == 0) {
     // A completed card scores at once and deals the next, with its roll.
     m_Turn[kTurnCount] = 11;
     p_FreshCard();
     m_Score += 250;
+    p_OnCardCompleted();
     return 0;
   }
   m_Turn[kTurnJudged] += 1;

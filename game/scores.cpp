@@ -139,6 +139,7 @@ int c_MyApp::p_LoadMenu() {
   const int place = p_RecordPlace();
   if (place > 0) InsertAt(m_HiScores, TopStart(m_CardType), place - 1, m_Score);
   InsertAt(m_HiScores, LastStart(m_CardType), 0, m_Score);
+  p_OnGameRecorded(place);
   p_Save();
   return 0;
 }
