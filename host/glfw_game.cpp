@@ -149,6 +149,7 @@ void RkGlfwGame::ReleaseHeldKeys() {
     int code = TranslateGlfwKey(key);
     if (code && _window->KeyPressed(key)) KeyEvent(KeyUp, code);
   }
+  for (bool& held : _keyHeld) held = false;
 }
 
 int RkGlfwGame::SetDeviceWindow(int width, int height, int flags) {

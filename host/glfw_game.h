@@ -75,6 +75,10 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   int _vsyncInterval = 1;
   String _programFolder;
   String _internalFolder;
+  // Keys pressed in the current window and not yet released. A key still
+  // held from before a window change repeats in the new one without having
+  // been pressed there: such repeats are not presses.
+  bool _keyHeld[512] = {};
   // The joystick behind each of the four units, or -1.
   int _joystickUnits[4] = {-1, -1, -1, -1};
 };

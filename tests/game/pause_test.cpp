@@ -81,6 +81,7 @@ TEST_F(Pause, ClickQuitsButNoPressLeftFromTheOptionsBoxDoes) {
   EXPECT_EQ(app.m_GameOver, 0);
   // Nor is enter, pressed in the box to close it and still held, with the cursor on quit.
   h.MouseUp();
+  h.Update();  // the box's last frame held the key latch
   Hold(kUp);
   ASSERT_EQ(app.m_PauseSel, -1);
   app.m_OptionsOpen = 1;

@@ -174,6 +174,75 @@ TEST_F(Play, JudgingEarnsAMatchOrCostsALifeAndAFullCardScoresTwoFifty) {
   EXPECT_EQ(bot.cardsCompleted, 1);
 }
 
+// True when some choice of operators over the faces in die order reaches an
+// unearned number, keeping whole numbers of at least 0 at every step.
+bool SolvableInDieOrder(c_MyApp* app) {
+  for (int ops = 0; ops < 256; ++ops) {
+    float value = app->m_Turn[kTurnFinalFace + 1];
+    for (int k = 0; k < 4; ++k) {
+      const float die = app->m_Turn[kTurnFinalFace + k + 2];
+      const int op = ops >> (2 * k) & 3;
+      value = op == 0 ? value + die : op == 1 ? value - die : op == 2 ? value * die : value / die;
+      if (value < 0 || value != static_cast<int>(value)) value = -1000;
+    }
+    for (int cell = 0; cell < 15; ++cell) {
+      if (value > 0 && app->m_Grid[cell] == value && app->m_Grid[50 + cell] == 0) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(Play, DiceRestOnlyOnSolvableFacesAndHintsNeverDivideByOne) {
+  Bot(h).StartGame(1);
+  c_MyApp* app = h.app;
+  for (int roll = 0; roll < 60; ++roll) {
+    // Earn all but one number of the card, so few values remain.
+    for (int cell = 0; cell < 15; ++cell) app->m_Grid[50 + cell] = roll % 2 && cell != 3;
+    app->m_Turn[kTurnUsed + 2] = 1;
+    app->m_Turn[kTurnSlide + 2] = 96;
+    app->m_Turn[kTurnRollTimer] = 60;
+    int frames = 0;
+    while (app->m_Turn[kTurnRollTimer] > 0 && frames++ < 5000) h.Update();
+    ASSERT_TRUE(SolvableInDieOrder(app)) << "roll " << roll;
+    for (int i = 2; i <= 5; ++i) {
+      if (app->m_Turn[kTurnFinalFace + i] == 1) EXPECT_NE(app->m_Turn[kTurnHint + i], 3);
+    }
+    EXPECT_EQ(app->m_Turn[kTurnUsed + 2], 0);
+    EXPECT_LT(app->m_Turn[kTurnSlide + 2], 96) << "used dice slide back while rolling";
+  }
+}
+
+TEST_F(Play, ZeroMatchesNothingAndTheLastLifeEndsTheGameAfterSixtyFrames) {
+  Bot(h).StartGame(3);
+  c_MyApp* app = h.app;
+  h.Update(70);
+  app->m_Turn[kTurnLives] = 1;
+  RestOn({3, 3, 2, 2, 4});
+  ClickDie(1);
+  ClickOperator(2);
+  ClickDie(2);
+  ClickOperator(3);
+  ClickDie(3);
+  ClickOperator(3);
+  // A touch on die 3 while it slides away does not pick it a second time.
+  ASSERT_LT(app->m_Turn[kTurnSlide + 3], 90);
+  ClickDie(3);
+  EXPECT_EQ(app->m_Turn[kTurnCount], 7);
+  ClickDie(4);
+  ClickOperator(3);
+  ClickDie(5);
+  EXPECT_EQ(app->m_Turn[kTurnValue], 0);
+  int frames = 0;
+  while (app->m_GameOver == 0 && frames++ < 200) h.Update();
+  EXPECT_EQ(app->m_Turn[kTurnLives], 0);
+  EXPECT_GE(frames, 60);
+  EXPECT_LE(frames, 75);
+  frames = 0;
+  while (app->m_Screen == 10 && frames++ < 200) h.Update();
+  // 90 overlay frames: the first is drawn in the update that ended the game.
+  EXPECT_EQ(frames, 89);
+}
+
 TEST_F(Play, TheBotFinishesGamesOfEachCardType) {
   for (int type : {1, 2, 3}) {
     Bot bot(h);

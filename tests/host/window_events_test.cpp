@@ -80,6 +80,19 @@ TEST_F(WindowEvents, AWindowChangeReleasesHeldKeysFirst) {
   EXPECT_EQ(glfwGraphicsSeq, contexts + 2);
 }
 
+TEST_F(WindowEvents, AKeyHeldAcrossAWindowChangeRepeatsNoPressInTheNewWindow) {
+  window.listener->OnKey(GLFW_KEY_ENTER, kActionPress);
+  window.pressedKeys = {GLFW_KEY_ENTER};
+  host.SetDeviceWindow(1920, 1080, 1);
+  log.clear();
+  window.listener->OnKey(GLFW_KEY_ENTER, kActionRepeat);
+  EXPECT_THAT(log, IsEmpty());
+  window.listener->OnKey(GLFW_KEY_ENTER, kActionRelease);
+  window.listener->OnKey(GLFW_KEY_ENTER, kActionPress);
+  window.listener->OnKey(GLFW_KEY_ENTER, kActionRepeat);
+  EXPECT_THAT(Only(log, "key 1"), ElementsAre("key 1 13", "key 1 13"));
+}
+
 TEST_F(WindowEvents, AWindowThatCannotOpenEndsTheLoop) {
   window.refuseToOpen = true;
   window.open = false;
