@@ -1,0 +1,187 @@
+// The main menu: the dial by keys, taps and drags, the three focus areas and
+// what they start, the length of the score lists, the credits panel, quitting.
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "tests/game/harness.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27;
+
+// Press and Touch hold for one update and release; the next update has not run yet.
+void Press(GameHarness& h, int key) {
+  h.KeyDown(key);
+  h.Update();
+  h.KeyUp(key);
+}
+void Tap(GameHarness& h, int key) {
+  Press(h, key);
+  h.Update();
+}
+void Touch(GameHarness& h, float x, float y) {
+  h.MouseMove(x, y);
+  h.MouseDown();
+  h.Update();
+  h.MouseUp();
+}
+// Where the last update drew this frame of an image.
+DrawRecord Drawn(const GameHarness& h, int slot, int frame) {
+  DrawRecord found{};
+  for (const DrawRecord& record : h.RecordsOf(slot)) found = record.f[6] == frame ? record : found;
+  return found;
+}
+
+// The menu, slid in.
+class Menu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    h.FinishLoading();
+    h.Update(40);
+  }
+  GameHarness h;
+  c_MyApp& app = *h.app;
+};
+
+TEST_F(Menu, UpAndDownMoveTheDialStoppingAtFiveAndRepeatWhenHeld) {
+  Tap(h, kUp);
+  Tap(h, kUp);
+  EXPECT_EQ(app.m_MenuSel, 0);
+  EXPECT_THAT(h.DrawnText(), HasSubstr("Onlyfivenumbers"));
+
+  h.KeyDown(kDown);
+  h.Update();
+  EXPECT_EQ(app.m_MenuSel, 1) << "the first move is immediate";
+  h.Update(29);
+  EXPECT_EQ(app.m_MenuSel, 1);
+  h.Update(3);
+  EXPECT_EQ(app.m_MenuSel, 2) << "the second after 30 frames";
+  h.KeyUp(kDown);
+
+  // A console has a quit item past "5"; the third move comes sooner than the second.
+  rk_Game_isOuya = 1;
+  h.Update();
+  h.KeyDown(kUp);
+  h.Update(33);
+  EXPECT_EQ(app.m_MenuSel, 0);
+  h.Update(20);
+  EXPECT_EQ(app.m_MenuSel, -1);
+  EXPECT_EQ(Drawn(h, kImageIcons, 1).f[11], 180) << "the quit icon";
+}
+
+TEST(MenuAreas, KeysAndPointerFocusAnAreaAndActivateIt) {
+  struct Case {
+    std::vector<int> keys;  // tapped, then fire; with none, the image frame is touched
+    int slot, frame, touches, focus;
+    int c_MyApp::*field;
+    int value, cardType;
+  };
+  for (const Case& c :
+       {Case{{kLeft, kLeft}, 0, 0, 0, 0, &c_MyApp::m_OptionsOpen, 1, 2},
+        Case{{kRight, kRight, kRight}, 0, 0, 0, 2, &c_MyApp::m_SidePanelOpen, 1, 2},
+        Case{{kRight, kLeft, kDown}, 0, 0, 0, 1, &c_MyApp::m_Screen, 11, 3},
+        Case{{}, kImageIcons, 3, 1, 1, &c_MyApp::m_Screen, 11, 2},
+        Case{{}, kImageButtons, 8, 1, 0, &c_MyApp::m_OptionsOpen, 1, 2},
+        // A tap on another item only selects it; a second once the dial rests starts it.
+        Case{{}, kImageButtons, 2, 1, 1, &c_MyApp::m_Screen, 1, 3},
+        Case{{}, kImageButtons, 2, 2, 1, &c_MyApp::m_Screen, 11, 3}}) {
+    GameHarness h;
+    h.FinishLoading();
+    h.Update(40);
+    for (int key : c.keys) Tap(h, key);
+    if (!c.keys.empty()) Press(h, kEnter);
+    for (int touch = 1; touch <= c.touches; ++touch) {
+      if (touch > 1) h.Update(40);
+      const DrawRecord target = Drawn(h, c.slot, c.frame);
+      Touch(h, target.x(), target.y());
+    }
+    EXPECT_EQ(h.app->m_MenuFocus, c.focus);
+    EXPECT_EQ(h.app->*c.field, c.value) << c.focus << " " << c.frame << " " << c.touches;
+    EXPECT_EQ(h.app->m_CardType, c.cardType);
+  }
+}
+
+TEST_F(Menu, DraggingSpinsTheDialWhichSpringsBackFromEitherEnd) {
+  // Up and left turns the dial toward "15", down and right toward "5".
+  for (const auto& [x, y, step, end] : {std::tuple{260, 300, -4, 2}, std::tuple{180, 200, 4, 0}}) {
+    const float rest = -32.0f * end;
+    h.MouseMove(x, y);
+    h.MouseDown();
+    float farthest = 0;
+    for (int i = 1; i <= 25; ++i) {
+      h.MouseMove(x + step * i, y + step * i);
+      h.Update();
+      farthest = std::max(farthest, std::abs(app.m_DialAngle - rest));
+    }
+    EXPECT_EQ(app.m_MenuSel, end);
+    EXPECT_GT(farthest, 18) << "turned past the end";
+    EXPECT_LT(std::abs(app.m_DialAngle - rest), farthest - 10) << "pushed back while still dragged";
+    h.MouseUp();
+    h.Update(60);
+    EXPECT_EQ(app.m_DialShown, rest) << "at rest on the end item";
+  }
+}
+
+TEST(MenuLists, AShortScreenShowsOneScorePerListATallOneTen) {
+  for (const auto& [height, lines] : {std::pair{220, 1}, std::pair{1000, 10}}) {
+    GameHarness h(600, height);
+    h.FinishLoading();
+    const std::string count = lines == 1 ? "" : std::to_string(lines);
+    std::string top = lines == 1 ? "Highscore" : "Top" + count, last = "Last" + count;
+    // The lists of the selected card type (2): the top ten at 10.., the last ten at 40..
+    for (int k = 0; k < 10; ++k) {
+      h.app->m_HiScores[10 + k] = 110 - k;
+      h.app->m_HiScores[40 + k] = 201 + k;
+      if (k < lines) top += std::to_string(110 - k), last += std::to_string(201 + k);
+    }
+    h.Update();
+    EXPECT_THAT(h.DrawnText(), HasSubstr(top + last)) << height;
+  }
+}
+
+TEST_F(Menu, TheCreditsWrapBeforeTheirLastLineAndAClickClosesThePanel) {
+  for (int i = 0; i < 84; ++i) rk_Game_CreditText[i] = String("#") + String(i) + "#";
+  Touch(h, 600, 100);
+  h.Update();
+  EXPECT_EQ(app.m_MenuFocus, 2);
+  h.MouseDown();
+  h.Update();
+  ASSERT_EQ(app.m_SidePanelOpen, 1);
+  // On the first frame the lines above the centre are the ones before the first.
+  EXPECT_THAT(h.DrawnText(), HasSubstr("#80##81##82##0##1#"));
+  h.Update();
+  EXPECT_EQ(app.m_SidePanelOpen, 1) << "the opening press, still held, does not close it";
+  h.MouseUp();
+
+  h.KeyDown(kUp);  // scrolls faster
+  for (int i = 0; i < 1000; ++i) {
+    h.Update();
+    ASSERT_EQ(h.DrawnText().find("#83#"), std::string::npos);
+  }
+  h.KeyUp(kUp);
+  EXPECT_GT(app.m_CreditLine, 83) << "all the way round";
+
+  Touch(h, 300, 200);
+  EXPECT_EQ(app.m_SidePanelOpen, 0);
+}
+
+TEST(MenuDeathTest, TheBackKeyEndsTheProgramOnADesktop) {
+  EXPECT_EXIT(
+      {
+        GameHarness h;
+        h.FinishLoading();
+        h.KeyDown(kEscape);
+        h.Update();
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
