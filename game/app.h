@@ -217,8 +217,13 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_TiltSmoothY = 0;
   int m_BadgeWidth = 0;
   // The place the finished game's score is recorded at (1..10, 0 for none),
-  // decided once when the game ends, announced by the overlay.
+  // taken while the overlay runs over the game and kept over the menu.
   int m_OverRank = 0;
+  // Badge bookkeeping of the current game and card (awards.cpp).
+  int m_CardLivesLost = 0;
+  int m_GameCardsDone = 0;
+  int m_GameNumbersEarned = 0;
+  int m_NumberStreak = 0;
   // Scratch for the replay of a triangle record, so rendering allocates nothing.
   Array<float> m_PolyPoints;
 
@@ -339,6 +344,19 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
 
   // Pause menu (pause.cpp).
   int p_PauseMenu();
+
+  // Main menu with its dial, score lists and panel (menu.cpp, menu_panel.cpp).
+  int p_Menu();
+
+  // Options box (options.cpp).
+  int p_OptionBox();
+
+  // Achievements: awarding a badge and the game events that can earn one (awards.cpp).
+  int p_AwardBadge(int id);
+  int p_OnExpressionJudged(int matched);
+  int p_OnCardCompleted();
+  // `place`: where the score entered its top-ten list (1..10), 0 for none.
+  int p_OnGameRecorded(int place);
 
   // Badge table and banners (badges.cpp).
   String p_BadgeID(int id);

@@ -142,11 +142,15 @@ int c_MyApp::p_UpdateInputLocks() {
 
 int c_MyApp::p_ScreenDispatch() {
   switch (m_Screen) {
+    case 1:
+      p_Menu();
+      break;
     case 2:
       // A finished game hands back: record its score, then the menu runs at once.
       p_LoadMenu();
       p_PlaySFX(96, 1, 1, 0);
       m_Screen = 1;
+      p_Menu();
       break;
     case 4:
       p_OuyaQuit();
@@ -191,6 +195,7 @@ int c_MyApp::p_OnUpdate() {
 
   if (m_LoadStep == 0) {
     p_ScreenDispatch();
+    if (m_OptionsOpen == 1 || m_OptionsSlide > 0) p_OptionBox();
     if (m_OptionsOpen == 1 && m_OptionsSlide <= 29) ++m_OptionsSlide;
     if (m_OptionsOpen == 0 && m_OptionsSlide > 0) --m_OptionsSlide;
     const float target = rk_Game_jscrw - 140;
