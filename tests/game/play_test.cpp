@@ -205,7 +205,9 @@ TEST_F(Play, DiceRestOnlyOnSolvableFacesAndHintsNeverDivideByOne) {
     while (app->m_Turn[kTurnRollTimer] > 0 && frames++ < 5000) h.Update();
     ASSERT_TRUE(SolvableInDieOrder(app)) << "roll " << roll;
     for (int i = 2; i <= 5; ++i) {
-      if (app->m_Turn[kTurnFinalFace + i] == 1) EXPECT_NE(app->m_Turn[kTurnHint + i], 3);
+      if (app->m_Turn[kTurnFinalFace + i] == 1) {
+        EXPECT_NE(app->m_Turn[kTurnHint + i], 3);
+      }
     }
     EXPECT_EQ(app->m_Turn[kTurnUsed + 2], 0);
     EXPECT_LT(app->m_Turn[kTurnSlide + 2], 96) << "used dice slide back while rolling";
