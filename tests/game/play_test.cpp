@@ -144,6 +144,15 @@ TEST_F(Play, AStepBelowZeroOrOffTheWholeNumbersIsTakenBack) {
   ClickDie(2);
   EXPECT_EQ(app->m_Turn[kTurnCount], 4);
   EXPECT_EQ(app->m_Turn[kTurnValue], 0);
+  // Five sixes multiplied show whole on the calculator, not cut to three digits.
+  RestOn({6, 6, 6, 6, 6});
+  ClickDie(1);
+  for (int i = 2; i <= 5; ++i) {
+    ClickOperator(3);
+    ClickDie(i);
+  }
+  EXPECT_EQ(app->m_Turn[kTurnValue], 7776);
+  EXPECT_THAT(h.DrawnText(), ::testing::HasSubstr("7776"));
 }
 
 TEST_F(Play, JudgingEarnsAMatchOrCostsALifeAndAFullCardScoresTwoFifty) {
