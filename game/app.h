@@ -373,6 +373,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_UpdateInputLocks();
   int p_MapPointer();
   int p_ReplayDrawList();
+  static void MeasureRate(int* lastMs, int* fps, int* average);
 };
 
 // Module globals of the game (globals.cpp).

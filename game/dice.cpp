@@ -9,8 +9,6 @@ namespace {
 constexpr int kSearchAttempts = 251;
 // Operators of the search: 1 divided by, 2 times, 3 minus, 4 plus.
 const char* const kSearchSymbols[5] = {"", "/", "*", "-", "+"};
-// A die or button is picked by a touch within this squared distance.
-constexpr float kPickRadiusSquared = 512;
 
 int DrawOperator(float low, float span) {
   return static_cast<int>(low + span * rk_random_Rnd());
@@ -139,17 +137,9 @@ int c_MyApp::p_PickEntry(int source, float entry) {
   return 0;
 }
 
-// A fresh pointer press near (x, y); takes the pointer lock.
+// A fresh pointer press within sqrt(512) of (x, y); takes the pointer lock.
 int c_MyApp::p_TouchPick(float x, float y) {
-  if (m_PointerLock != 0 || m_PointerDown <= 0) return 0;
-  for (int t = 0; t < 10; ++t) {
-    if (!m_TouchOn[t]) continue;
-    const float dx = static_cast<float>(m_TouchX[t]) - x;
-    const float dy = static_cast<float>(m_TouchY[t]) - y;
-    if (dx * dx + dy * dy <= kPickRadiusSquared) {
-      m_PointerLock = 1;
-      return 1;
-    }
-  }
-  return 0;
+  if (m_PointerLock != 0 || m_PointerDown <= 0 || !p_MouseIn_Radius(x, y, 32, 32)) return 0;
+  m_PointerLock = 1;
+  return 1;
 }

@@ -25,15 +25,15 @@ int VirtualCoordinate(float value) {
   return static_cast<int>(value);
 }
 
+}  // namespace
+
 // The smoothed rate meter shared by updates and renders.
-void MeasureRate(int* lastMs, int* fps, int* average) {
+void c_MyApp::MeasureRate(int* lastMs, int* fps, int* average) {
   const int now = rk_app_Millisecs();
   if (now - *lastMs > 0) *fps = 1000 / (now - *lastMs);
   *average = (*fps + 9 * *average) / 10;
   *lastMs = rk_app_Millisecs();
 }
-
-}  // namespace
 
 int c_MyApp::p_OnCreate() {
   if (rk_Game_isOuya == 1) {

@@ -13,10 +13,7 @@ void ValidateMatrix() { rk_graphics_context->p_Validate(); }
 int c_MyApp::p_OnRender() {
   gxtkGraphics* device = rk_graphics_renderDevice ? rk_graphics_renderDevice : rk_graphics_device;
   if (!device) return 0;
-  const int now = rk_app_Millisecs();
-  if (now - m_RenderLastMs > 0) m_RenderFps = 1000 / (now - m_RenderLastMs);
-  m_RenderFpsAvg = (m_RenderFps + 9 * m_RenderFpsAvg) / 10;
-  m_RenderLastMs = rk_app_Millisecs();
+  MeasureRate(&m_RenderLastMs, &m_RenderFps, &m_RenderFpsAvg);
 
   const int devWidth = rk_app_DeviceWidth();
   const int devHeight = rk_app_DeviceHeight();
