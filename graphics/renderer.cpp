@@ -111,12 +111,15 @@ int gxtkGraphics::SetMatrix(float newIx, float newIy, float newJx, float newJy, 
 }
 
 int gxtkGraphics::Cls(float red, float green, float blue) {
+  ClearTo(red / 255.0f, green / 255.0f, blue / 255.0f);
+  return 0;
+}
+
+void gxtkGraphics::ClearTo(float red, float green, float blue) {
   // Whatever was drawn before the clear and not yet flushed would be covered anyway.
   batchCount = 0;
-  GlLayer& gl = Gl();
-  gl.ClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1);
-  gl.Clear(GL_COLOR_BUFFER_BIT);
-  return 0;
+  Gl().ClearColor(red, green, blue, 1);
+  Gl().Clear(GL_COLOR_BUFFER_BIT);
 }
 
 gxtkVertex* gxtkGraphics::Reserve(int count, int type, gxtkSurface* surface) {

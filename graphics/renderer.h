@@ -94,4 +94,6 @@ class gxtkGraphics : public Object {
     vertex->color = color;
   }
   void PackColor();
+  // Clears the window (within the scissor) to an opaque colour, channels 0..1.
+  void ClearTo(float red, float green, float blue);
 };

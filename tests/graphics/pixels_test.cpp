@@ -135,6 +135,42 @@ TEST_F(PixelTest, BatchingAcrossRepeatedBlendCallsLeavesThePictureUnchanged) {
   EXPECT_NE(batched[120 * 320 + 160], 0) << "the frame is not empty";
 }
 
+// A frame of shapes, then an opaque rectangle over the whole window drawn as
+// the game clears (a rectangle, which the device turns into a clear) or as a
+// polygon (always filled), then a few shapes on top.
+Array<int> CoveredFrame(gxtkGraphics* device, bool asRect) {
+  OverlappingFrame(device, false);
+  rk_graphics_SetBlend(0);
+  rk_graphics_SetAlpha(1);
+  rk_graphics_SetColor(37.7f, 120.2f, 250.9f);
+  if (asRect) {
+    rk_graphics_DrawRect(-1, -1, 322, 242);
+  } else {
+    Array<float> corners(8);
+    const float xy[8] = {-1, -1, 321, -1, 321, 241, -1, 241};
+    for (int i = 0; i < 8; ++i) corners[i] = xy[i];
+    rk_graphics_DrawPoly(corners);
+  }
+  rk_graphics_SetColor(200, 10, 10);
+  rk_graphics_DrawRect(50, 60, 30, 20);
+  Array<int> pixels(320 * 240);
+  device->ReadPixels(pixels, 0, 0, 320, 240, 0, 320);
+  return pixels;
+}
+
+TEST_F(PixelTest, AnOpaqueWindowCoveringRectangleLeavesThePixelsAFillWould) {
+  BeginFrame();
+  Array<int> cleared = CoveredFrame(device, true);
+  EndFrame();
+  BeginFrame();
+  Array<int> filled = CoveredFrame(device, false);
+  EndFrame();
+  int differing = 0;
+  for (int i = 0; i < cleared.Length(); ++i) differing += cleared[i] != filled[i];
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(RgbAt(device, 300, 200), Rgb(37, 120, 250));
+}
+
 TEST_F(PixelTest, ScissorClipsToItsArea) {
   BeginFrame();
   rk_graphics_SetScissor(10, 10, 20, 20);
