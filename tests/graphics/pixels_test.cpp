@@ -53,6 +53,27 @@ class PixelTest : public ::testing::Test {
     EndFrame();
   }
 
+  // Renders two frames, each drawn by `draw(variant)` (false, then true),
+  // and counts the pixels that differ between them.
+  template <class Draw>
+  int DifferingPixels(Draw draw) {
+    Array<int> frames[2];
+    for (int variant = 0; variant < 2; ++variant) {
+      BeginFrame();
+      draw(variant == 1);
+      frames[variant] = Array<int>(320 * 240);
+      device->ReadPixels(frames[variant], 0, 0, 320, 240, 0, 320);
+      EndFrame();
+    }
+    int differing = 0, varied = 0;
+    for (int i = 0; i < frames[0].Length(); ++i) {
+      differing += frames[0][i] != frames[1][i];
+      varied += frames[0][i] != frames[0][0];
+    }
+    EXPECT_GT(varied, 0) << "the frame is not one flat colour";
+    return differing;
+  }
+
   GlWindow window;
   std::unique_ptr<TestHost> host;
   gxtkGraphics* device = nullptr;
@@ -104,7 +125,7 @@ TEST_F(PixelTest, AdditiveBlendingAddsColours) {
 // Overlapping shapes, alpha and additive, with the blend set before every
 // one as a replayed display list does; `flushEach` ends the batch after
 // every blend call, as the renderer did before it batched across them.
-Array<int> OverlappingFrame(gxtkGraphics* device, bool flushEach) {
+void OverlappingFrame(gxtkGraphics* device, bool flushEach) {
   for (int r = 0; r < 300; ++r) {
     rk_graphics_SetAlpha(r % 3 ? 0.6f : 1.0f);
     rk_graphics_SetColor(static_cast<float>(r * 47 % 256), static_cast<float>(r * 91 % 256), 90);
@@ -117,28 +138,16 @@ Array<int> OverlappingFrame(gxtkGraphics* device, bool flushEach) {
     if (r % 3 == 1) rk_graphics_DrawEllipse(x, y, 18, 12);
     if (r % 3 == 2) rk_graphics_DrawLine(x, y, x + 40, y + 25);
   }
-  Array<int> pixels(320 * 240);
-  device->ReadPixels(pixels, 0, 0, 320, 240, 0, 320);
-  return pixels;
 }
 
 TEST_F(PixelTest, BatchingAcrossRepeatedBlendCallsLeavesThePictureUnchanged) {
-  BeginFrame();
-  Array<int> batched = OverlappingFrame(device, false);
-  EndFrame();
-  BeginFrame();
-  Array<int> flushed = OverlappingFrame(device, true);
-  EndFrame();
-  int differing = 0;
-  for (int i = 0; i < batched.Length(); ++i) differing += batched[i] != flushed[i];
-  EXPECT_EQ(differing, 0);
-  EXPECT_NE(batched[120 * 320 + 160], 0) << "the frame is not empty";
+  EXPECT_EQ(DifferingPixels([this](bool flushEach) { OverlappingFrame(device, flushEach); }), 0);
 }
 
 // A frame of shapes, then an opaque rectangle over the whole window drawn as
 // the game clears (a rectangle, which the device turns into a clear) or as a
 // polygon (always filled), then a few shapes on top.
-Array<int> CoveredFrame(gxtkGraphics* device, bool asRect) {
+void CoveredFrame(gxtkGraphics* device, bool asRect) {
   OverlappingFrame(device, false);
   rk_graphics_SetBlend(0);
   rk_graphics_SetAlpha(1);
@@ -153,21 +162,10 @@ Array<int> CoveredFrame(gxtkGraphics* device, bool asRect) {
   }
   rk_graphics_SetColor(200, 10, 10);
   rk_graphics_DrawRect(50, 60, 30, 20);
-  Array<int> pixels(320 * 240);
-  device->ReadPixels(pixels, 0, 0, 320, 240, 0, 320);
-  return pixels;
 }
 
 TEST_F(PixelTest, AnOpaqueWindowCoveringRectangleLeavesThePixelsAFillWould) {
-  BeginFrame();
-  Array<int> cleared = CoveredFrame(device, true);
-  EndFrame();
-  BeginFrame();
-  Array<int> filled = CoveredFrame(device, false);
-  EndFrame();
-  int differing = 0;
-  for (int i = 0; i < cleared.Length(); ++i) differing += cleared[i] != filled[i];
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(DifferingPixels([this](bool asRect) { CoveredFrame(device, asRect); }), 0);
   EXPECT_EQ(RgbAt(device, 300, 200), Rgb(37, 120, 250));
 }
 
