@@ -8,6 +8,7 @@ namespace art {
 // frame's top-left corner and level-1 pixels as units.
 
 void drawDice(Pen& pen, int frame);           // 64 x 64
+void drawDie(Pen& pen, int face, const Affine& m);  // one resting die of a 64 x 64 frame, placed by m
 void drawGridCell(Pen& pen, int frame);       // 68 x 68
 void drawCalcButton(Pen& pen, int frame);     // 68 x 68
 void drawBadge(Pen& pen, int frame);          // 64 x 64
@@ -23,5 +24,6 @@ void drawMenuButton(Pen& pen, int frame);     // 64 x 64
 void drawIcon(Pen& pen, int frame);           // 32 x 32
 void drawTitle(Pen& pen, int frame);          // 256 x 128
 void drawMenuDecoration(Pen& pen, int frame); // 256 x 256
+void drawAppIcon(Pen& pen, int frame);        // 256 x 256, the desktop icon
 
 }  // namespace art

@@ -28,7 +28,8 @@ void drawPip(Pen& pen, Vec2 c, float r, Color base, const Affine& m) {
   pen.paint(intersect(edge, body), pal::kWhite, 0.45f);
 }
 
-// One die with the given face, placed by `m` (level-1 frame coordinates).
+}  // namespace
+
 void drawDie(Pen& pen, int face, const Affine& m) {
   Path body = roundRectCentred(kCentre, 50, 50, 12).transformed(m);
   Look look;
@@ -49,8 +50,6 @@ void drawDie(Pen& pen, int face, const Affine& m) {
     drawPip(pen, c, 4.8f, rgb(70, 52, 140), m);
   }
 }
-
-}  // namespace
 
 void drawDice(Pen& pen, int frame) {
   if (frame < 6) {

@@ -112,14 +112,23 @@ void studioLogo(Pen& pen) {
   sparkle(pen, {84, 170}, 6, pal::kWhite);
 }
 
-void sunburst(Pen& pen) {
-  const Vec2 c{128, 128};
-  Path rays;
+// Twelve rays from `c`, `reach` long.
+Path sunRays(Vec2 c, float reach) {
+  Path fan;
   for (int i = 0; i < 12; ++i) {
     Affine turn = Affine::about(c, Affine::rotate(30.0f * i));
-    rays.add(triangle(c, {128 - 28, -6}, {128 + 28, -6}).transformed(turn));
+    fan.add(triangle(c, {c.x - 28, c.y - reach}, {c.x + 28, c.y - reach}).transformed(turn));
   }
-  pen.fill(rays, Paint::radial(c, 128, {{0, withAlpha(pal::kYellow, 0.9f)}, {0.6f, withAlpha(pal::kWhite, 0.35f)}, {1, withAlpha(pal::kWhite, 0)}}));
+  return fan;
+}
+
+Paint rayPaint(Vec2 c) {
+  return Paint::radial(c, 128, {{0, withAlpha(pal::kYellow, 0.9f)}, {0.6f, withAlpha(pal::kWhite, 0.35f)}, {1, withAlpha(pal::kWhite, 0)}});
+}
+
+void sunburst(Pen& pen) {
+  const Vec2 c{128, 128};
+  pen.fill(sunRays(c, 134), rayPaint(c));
   pen.glow(pen.shape(circle(c, 34)), 10, pal::kYellow, 1.0f);
   pen.fill(circle(c, 30), Paint::radial({120, 118}, 36, pal::kWhite, pal::kYellow));
 }
@@ -155,15 +164,20 @@ void confetti(Pen& pen) {
   }
 }
 
-void panel(Pen& pen) {
-  Path card = roundRect(16, 24, 224, 208, 22);
+// A large rounded card, shaded from `top` to `bottom` colour, raised off the art.
+void card(Pen& pen, const Path& shape, Color top, Color bottom, float rim, float gloss) {
+  Path::Box b = shape.bounds();
   Look look;
-  look.fill = Paint::linear({0, 24}, {0, 232}, rgb(68, 60, 150), rgb(40, 34, 104));
-  look.rimWidth = 3;
+  look.fill = Paint::linear({0, b.y0}, {0, b.y1}, top, bottom);
+  look.rimWidth = rim;
   look.shadowOffset = {2, 5};
   look.shadowBlur = 5;
-  look.gloss = 0.25f;
-  drawSolid(pen, card, look);
+  look.gloss = gloss;
+  drawSolid(pen, shape, look);
+}
+
+void panel(Pen& pen) {
+  card(pen, roundRect(16, 24, 224, 208, 22), rgb(68, 60, 150), rgb(40, 34, 104), 3, 0.25f);
   Path header = roundRect(16, 24, 224, 48, 22);
   Mask top = intersect(pen.shape(header), pen.shape(rect(16, 24, 224, 44)));
   pen.paint(top, Paint::linear({0, 24}, {0, 68}, lighter(pal::kPink, 0.2f), pal::kPink));
@@ -180,6 +194,22 @@ void drawTitle(Pen& pen, int) {
 }
 
 void drawStudioLogo(Pen& pen, int) { studioLogo(pen); }
+
+void drawAppIcon(Pen& pen, int) {
+  // a rounded tile in the menu's blue, lit by the menu's sunburst
+  Path tile = roundRect(16, 16, 224, 224, 50);
+  card(pen, tile, rgb(70, 124, 232), rgb(32, 50, 146), 4, 0.3f);
+  const Vec2 sun{112, 112};
+  pen.paint(intersect(pen.shape(sunRays(sun, 200)), pen.shrink(tile, 0.5f)), rayPaint(sun), 0.7f);
+  // the wordmark's first letter, then a die resting against it
+  wordmark(pen, "M", {114, 112}, 112, 170, 0);
+  const float dieScale = 1.45f;
+  const Vec2 dieAt{180, 180};
+  Pen diePen(pen.canvas(), pen.scale() * dieScale, {32 - dieAt.x / dieScale, 32 - dieAt.y / dieScale});
+  drawDie(diePen, 5, Affine::about({32, 32}, Affine::rotate(-12)));
+  sparkle(pen, {210, 48}, 16, pal::kWhite);
+  sparkle(pen, {52, 202}, 12, pal::kYellow);
+}
 
 void drawMenuDecoration(Pen& pen, int frame) {
   switch (frame) {

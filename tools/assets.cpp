@@ -82,4 +82,25 @@ bool runJob(const Job& job, const std::string& dataDir, std::string& error) {
   return ok;
 }
 
+std::string iconFile(int size) {
+  std::string side = std::to_string(size);
+  return side + "x" + side + "/apps/marvolet.png";
+}
+
+bool writeIcons(const std::string& iconDir, std::string& error) {
+  for (int size : kIconSizes) {
+    std::filesystem::path out = std::filesystem::path(iconDir) / iconFile(size);
+    std::error_code ec;
+    std::filesystem::create_directories(out.parent_path(), ec);
+    art::Canvas canvas(size, size);
+    art::Pen pen(canvas, size / 256.0f);
+    art::drawAppIcon(pen, 0);
+    if (ec || !art::writePng(out.string(), canvas)) {
+      error = "cannot write " + out.string();
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace assets

@@ -28,4 +28,10 @@ std::vector<Job> allJobs();
 // Writes the job's file below `dataDir`; false with `error` set on failure.
 bool runJob(const Job& job, const std::string& dataDir, std::string& error);
 
+// The desktop icon's pixel sizes, each written as <size>x<size>/apps/marvolet.png
+// below the icon folder, the layout of an icon theme.
+inline constexpr int kIconSizes[] = {48, 128, 256};
+std::string iconFile(int size);
+bool writeIcons(const std::string& iconDir, std::string& error);
+
 }  // namespace assets
