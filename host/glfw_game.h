@@ -66,6 +66,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   void RebuildJoystickUnits();
   // By reference: worker threads resolve paths too, and String counts are not atomic.
   const String& ProgramFolderPath();
+  // Beside the program (the build tree), else where an installed tree keeps it.
+  const String& DataFolderPath();
 
   RkWindowSystem* _window;
   std::unique_ptr<RkWindowSystem> _ownWindow;
@@ -75,6 +77,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   int _vsyncInterval = 1;
   String _programFolder;
   String _internalFolder;
+  String _dataFolder;
   // Keys pressed in the current window and not yet released. A key still
   // held from before a window change repeats in the new one without having
   // been pressed there: such repeats are not presses.

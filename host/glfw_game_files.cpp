@@ -1,6 +1,7 @@
 // host/glfw_game_files.cpp: the desktop host's paths, state file, image and
 // sound loading, and opening URLs.
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -22,6 +23,11 @@ namespace {
 // In the working directory, not beside the program.
 const char kStatePath[] = "./.zorvexstate";
 
+bool IsFolder(const String& path) {
+  struct stat info;
+  return stat(ToFileName(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 const String& RkGlfwGame::ProgramFolderPath() {
@@ -29,19 +35,26 @@ const String& RkGlfwGame::ProgramFolderPath() {
   return _programFolder;
 }
 
+const String& RkGlfwGame::DataFolderPath() {
+  if (_dataFolder.IsEmpty()) {
+    // An installed program keeps its data under share/, found relative to
+    // the program so the whole tree can move (MARVOLET_INSTALLED_DATA comes
+    // from the install layout). With neither folder present, the one beside
+    // the program is what missing files are reported against.
+    String beside = ProgramFolderPath() + String("/data");
+    String installed = ProgramFolderPath() + String("/" MARVOLET_INSTALLED_DATA);
+    _dataFolder = !IsFolder(beside) && IsFolder(installed) ? installed : beside;
+  }
+  return _dataFolder;
+}
+
 String RkGlfwGame::PathToFilePath(String path) {
   if (!path.StartsWith(String("zorvex:"))) return path;
-  struct Folder {
-    const char* prefix;
-    const char* subfolder;
-  };
-  static const Folder kFolders[] = {{"zorvex://data/", "/data/"},
-                                    {"zorvex://external/", "/external/"}};
-  for (const Folder& folder : kFolders) {
-    String prefix(folder.prefix);
-    if (path.StartsWith(prefix)) {
-      return ProgramFolderPath() + String(folder.subfolder) + path.Slice(prefix.Length());
-    }
+  String data("zorvex://data/");
+  if (path.StartsWith(data)) return DataFolderPath() + String("/") + path.Slice(data.Length());
+  String external("zorvex://external/");
+  if (path.StartsWith(external)) {
+    return ProgramFolderPath() + String("/external/") + path.Slice(external.Length());
   }
   String internal("zorvex://internal/");
   if (path.StartsWith(internal)) {

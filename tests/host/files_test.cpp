@@ -143,6 +143,23 @@ TEST(DataPaths, AProgramInAFolderNamedInLatin1FindsItsData) {
   fs::remove_all(name);
 }
 
+TEST(DataPaths, AnInstalledProgramFindsTheSharedDataUnlessDataLiesBesideIt) {
+  char name[] = "/tmp/marvolet-installed-XXXXXX";
+  ASSERT_NE(mkdtemp(name), nullptr);
+  fs::path program = fs::path(name) / "libexec/marvolet";
+  fs::path shared = program / MARVOLET_INSTALLED_DATA;
+  fs::create_directories(program);
+  fs::create_directories(shared);
+  WriteFile(shared / "dice.png", "dice");
+  fs::copy_file(PATH_PROBE, program / "path_probe");
+  ChildResult r = RunChild({(program / "path_probe").string(), "zorvex://data/dice.png"});
+  EXPECT_EQ(r.out, shared.string() + "/dice.png (opens)\n");
+  fs::create_directories(program / "data");
+  r = RunChild({(program / "path_probe").string(), "zorvex://data/dice.png"});
+  EXPECT_EQ(r.out, (program / "data").string() + "/dice.png\n");
+  fs::remove_all(name);
+}
+
 TEST_F(HostFiles, TheStateIsSavedAsUtf8AndLoadsBack) {
   String state = Text({u'A', u'\u00e9'});
   EXPECT_EQ(host.SaveState(state), 0);
