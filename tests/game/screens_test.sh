@@ -5,32 +5,7 @@
 # Usage: screens_test.sh MARVOLET
 set -uo pipefail
 game=$1
-runner=$(cd "$(dirname "$0")/../.." && pwd)/scripts/xvfb
-work=$(mktemp -d /tmp/marvolet-screens-XXXXXX)
-export MARVOLET_XVFB=$work/session
-failures=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    echo "ok   $1"
-  else
-    echo "FAIL $1: expected [$2], got [$3]"
-    failures=$((failures + 1))
-  fi
-}
-check_true() {  # check_true NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then echo "ok   $name"; else echo "FAIL $name"; failures=$((failures + 1)); fi
-}
-finish() { "$runner" stop >/dev/null 2>&1; rm -rf "$work"; }
-trap finish EXIT
-
-# Share of pixels in a region (WxH+X+Y) whose colour matches an fx test.
-share() {  # share FILE REGION FX
-  convert "$1" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:
-}
-above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+. "$(dirname "$0")/../support/display_checks.sh" screens
 
 echo "== the loading screen"
 # Loading lasts about 17 updates: shoot until a shot shows it, starting the
@@ -97,5 +72,4 @@ check "and the badges" "yes" "$(grep -qx 'Badges Loaded' <<<"$out" && echo yes)"
 "$runner" close
 check "the close button ends it with status 0" "0" "$("$runner" wait 5)"
 
-[ "$failures" -eq 0 ] && echo "all screen checks passed" || echo "$failures screen checks failed"
-exit $((failures > 0))
+verdict screen

@@ -7,19 +7,8 @@ set -uo pipefail
 game=$1
 probe=$2
 export MARVOLET_CLOSE_WINDOW=$3
-runner=$(cd "$(dirname "$0")/../.." && pwd)/scripts/xvfb
-work=$(mktemp -d /tmp/marvolet-windows-XXXXXX)
-export MARVOLET_XVFB=$work/session
-failures=0
+. "$(dirname "$0")/../support/display_checks.sh" windows
 
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    echo "ok   $1"
-  else
-    echo "FAIL $1: expected [$2], got [$3]"
-    failures=$((failures + 1))
-  fi
-}
 # Waits up to 5 s for the COUNTth line (default the first) of the program's output.
 expect_line() {  # expect_line NAME LINE [COUNT]
   for _ in $(seq 100); do
@@ -29,8 +18,6 @@ expect_line() {  # expect_line NAME LINE [COUNT]
   echo "FAIL $1: no line [$2] in:"; sed 's/^/     /' "$MARVOLET_XVFB/out"
   failures=$((failures + 1))
 }
-finish() { "$runner" stop >/dev/null 2>&1; rm -rf "$work"; }
-trap finish EXIT
 
 echo "== the game's window"
 "$runner" start -C "$work" "$game" >/dev/null || exit 1
@@ -94,5 +81,4 @@ expect_line "and keys arrive again" "char 98"
 "$runner" close
 check "the probe ends with status 0" "0" "$("$runner" wait 5)"
 
-[ "$failures" -eq 0 ] && echo "all window checks passed" || echo "$failures window checks failed"
-exit $((failures > 0))
+verdict window

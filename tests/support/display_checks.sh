@@ -1,0 +1,36 @@
+# tests/support/display_checks.sh: what the tests that drive programs in a
+# virtual display share: a scratch folder with a private scripts/xvfb session
+# (both gone when the test ends), the checks, and the closing verdict.
+# Sourced by bash: . display_checks.sh NAME (NAME names the scratch folder).
+runner=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/xvfb
+work=$(mktemp -d "/tmp/marvolet-$1-XXXXXX")
+export MARVOLET_XVFB=$work/session
+failures=0
+finish() { "$runner" stop >/dev/null 2>&1; rm -rf "$work"; }
+trap finish EXIT
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    echo "ok   $1"
+  else
+    echo "FAIL $1: expected [$2], got [$3]"
+    failures=$((failures + 1))
+  fi
+}
+check_true() {  # check_true NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then echo "ok   $name"; else echo "FAIL $name"; failures=$((failures + 1)); fi
+}
+
+# Share of pixels in a region (WxH+X+Y) whose colour matches an fx test.
+share() {  # share FILE REGION FX
+  convert "$1" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:
+}
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Ends the test: how many of its checks (of KIND) failed, and the exit status.
+verdict() {  # verdict KIND
+  [ "$failures" -eq 0 ] && echo "all $1 checks passed" || echo "$failures $1 checks failed"
+  exit $((failures > 0))
+}
