@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cmath>
+#include <vector>
 
 #include "audio/module.h"
 #include "graphics/graphics.h"
@@ -88,6 +89,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_ClearAlpha = 0;
   int m_HdLevel = 0;
   float m_HdScale = 0;
+  // Counts image slots loaded or reserved, so a render can tell new pictures.
+  int m_ImageChanges = 0;
+  // What the last drawn frame was made of (its fit, clear, images and display
+  // list), to leave an unchanged frame on screen instead of drawing it again.
+  std::vector<float> m_DrawnFrame;
   Array<c_Image*> m_Images;
   Array<int> m_ImageInfo;
   int m_FontSlot = 0;
@@ -373,6 +379,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_UpdateInputLocks();
   int p_MapPointer();
   int p_ReplayDrawList();
+  // True when this render's frame differs from the last one drawn (and remembers it).
+  bool p_FrameChanged(int devWidth, int devHeight);
   static void MeasureRate(int* lastMs, int* fps, int* average);
 };
 

@@ -53,6 +53,7 @@ int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, i
   c_Image* image = rk_graphics_LoadImage2(LevelFileName(name, m_HdLevel), frameWidth * m_HdLevel,
                                           frameHeight * m_HdLevel, frameCount, flags);
   gc_assign(m_Images[slot], image);
+  ++m_ImageChanges;
   m_ImageInfo[slot * 3] = frameWidth * m_HdLevel;
   m_ImageInfo[slot * 3 + 1] = frameHeight * m_HdLevel;
   m_ImageInfo[slot * 3 + 2] = frameCount;
@@ -70,6 +71,7 @@ int c_MyApp::p_LoadFont(int slot, String name, int advance, int lineHeight) {
 int c_MyApp::p_ReserveImg(int slot, int width, int height) {
   gc_assign(m_Images[slot], nullptr);
   gc_assign(m_Images[slot], rk_graphics_CreateImage(width, height, 1, 1));
+  ++m_ImageChanges;
   m_ImageInfo[slot * 3] = width;
   m_ImageInfo[slot * 3 + 1] = height;
   m_ImageInfo[slot * 3 + 2] = 1;

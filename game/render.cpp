@@ -3,6 +3,8 @@
 // and replays the display list the last update wrote.
 #include "game/app.h"
 
+#include <cstring>
+
 namespace {
 
 // Sends the context's matrix to the renderer if it changed since last sent.
@@ -17,13 +19,6 @@ int c_MyApp::p_OnRender() {
 
   const int devWidth = rk_app_DeviceWidth();
   const int devHeight = rk_app_DeviceHeight();
-  device->SetColor(m_ClearRed, m_ClearGreen, m_ClearBlue);
-  device->SetAlpha(m_ClearAlpha);
-  ValidateMatrix();
-  device->DrawRect(-1, -1, static_cast<float>(devWidth + 2), static_cast<float>(devHeight + 2));
-  device->SetColor(255, 255, 255);
-  device->SetAlpha(1);
-
   if (devWidth != m_LastDevWidth || devHeight != m_LastDevHeight) {
     m_LastDevWidth = devWidth;
     m_LastDevHeight = devHeight;
@@ -48,10 +43,39 @@ int c_MyApp::p_OnRender() {
   }
   m_Landscape = rk_Game_jscrh <= rk_Game_jscrw ? 1 : 0;
 
-  p_ReplayDrawList();
+  // Menus and games at rest repeat the same frame for seconds: drawing it
+  // again would cost a software rasteriser most of the frame's time.
+  if (p_FrameChanged(devWidth, devHeight) || !rk_app_KeepFrame()) {
+    device->SetColor(m_ClearRed, m_ClearGreen, m_ClearBlue);
+    device->SetAlpha(m_ClearAlpha);
+    ValidateMatrix();
+    device->DrawRect(-1, -1, static_cast<float>(devWidth + 2), static_cast<float>(devHeight + 2));
+    device->SetColor(255, 255, 255);
+    device->SetAlpha(1);
+    p_ReplayDrawList();
+  }
   rk_graphics_SetAlpha(0.5f);
   rk_graphics_SetColor(255, 255, 255);
   return 0;
+}
+
+bool c_MyApp::p_FrameChanged(int devWidth, int devHeight) {
+  const float key[] = {static_cast<float>(devWidth), static_cast<float>(devHeight),
+                       rk_Game_overscan, m_ScaleX, m_ScaleY, m_HdScale, m_ClearRed, m_ClearGreen,
+                       m_ClearBlue, m_ClearAlpha, static_cast<float>(m_ImageChanges),
+                       static_cast<float>(m_DrawLen)};
+  constexpr size_t kKeyFloats = sizeof key / sizeof key[0];
+  const size_t listFloats = m_DrawLen > 0 ? static_cast<size_t>(m_DrawLen) : 0;
+  const float* list = m_DrawList.Data();
+  // A translucent clear blends over the frame before, so each such frame is new.
+  bool changed = m_ClearAlpha != 1 || m_DrawnFrame.size() != kKeyFloats + listFloats ||
+                 memcmp(m_DrawnFrame.data(), key, sizeof key) != 0 ||
+                 memcmp(m_DrawnFrame.data() + kKeyFloats, list, listFloats * sizeof(float)) != 0;
+  if (changed) {
+    m_DrawnFrame.assign(key, key + kKeyFloats);
+    m_DrawnFrame.insert(m_DrawnFrame.end(), list, list + listFloats);
+  }
+  return changed;
 }
 
 int c_MyApp::p_ReplayDrawList() {

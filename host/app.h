@@ -70,5 +70,8 @@ int rk_app_ValidateDeviceWindow(bool notify);
 int rk_app_EnumDisplayModes();
 int rk_app_SaveState(String state);
 String rk_app_LoadState();
+// From OnRender, when it would draw the frame on screen again: true when the
+// host leaves that frame showing (draw nothing then), false to draw as usual.
+bool rk_app_KeepFrame();
 // Ends the process at once with status 0; nothing is saved.
 int rk_app_EndApp();

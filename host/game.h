@@ -70,6 +70,10 @@ class RkGame {
   virtual Array<RkDisplayMode*> GetDisplayModes() { return Array<RkDisplayMode*>(); }
   virtual RkDisplayMode* GetDesktopMode() { return nullptr; }
   virtual int SetSwapInterval(int interval) { return 0; }
+  // Called from a render that would draw the frame already on screen again:
+  // true when the host can leave that frame showing, and then presents
+  // nothing for this render; false when the render must draw.
+  virtual bool KeepFrame() { return false; }
   virtual String PathToFilePath(String path) { return path; }
   virtual FILE* OpenFile(String path, String mode);
   // The whole file as a new malloc'ed buffer that the caller owns, or null.

@@ -64,7 +64,12 @@ void RkGlfwGame::Run() {
   while (_window->WindowOpen()) {
     // Present first, then wait for the next update.
     RenderGame();
-    _window->SwapBuffers();
+    if (_keepFrame) {
+      _keepFrame = false;
+    } else {
+      _window->SwapBuffers();
+      _frameOnScreen = true;
+    }
     if (_updateDue != 0) {
       double delay = _updateDue - _window->Time();
       if (delay > 0) _window->Sleep(delay);
@@ -120,6 +125,7 @@ int RkGlfwGame::Millisecs() {
 int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                               int depth, int stencil, bool fullscreen) {
   ReleaseHeldKeys();
+  _frameOnScreen = false;
   RkVideoMode desktop;
   _window->DesktopMode(&desktop);
   _window->CloseWindow();
@@ -155,6 +161,13 @@ void RkGlfwGame::ReleaseHeldKeys() {
 int RkGlfwGame::SetDeviceWindow(int width, int height, int flags) {
   return SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
 }
+
+bool RkGlfwGame::KeepFrame() {
+  _keepFrame = _frameOnScreen;
+  return _keepFrame;
+}
+
+void RkGlfwGame::OnContentsLost() { _frameOnScreen = false; }
 
 int RkGlfwGame::SetSwapInterval(int interval) {
   _vsyncInterval = interval;

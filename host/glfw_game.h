@@ -40,6 +40,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   Array<RkDisplayMode*> GetDisplayModes() override;
   RkDisplayMode* GetDesktopMode() override;
   int SetSwapInterval(int interval) override;
+  bool KeepFrame() override;
   String PathToFilePath(String path) override;
   unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
   unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
@@ -59,6 +60,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   void OnMouseButton(int button, int action) override;
   void OnCursorMove(double x, double y) override;
   void OnCloseRequest() override;
+  void OnContentsLost() override;
 
  protected:
   void RunUpdates();
@@ -75,6 +77,10 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   // When the next update is due on the window system's clock; 0: not scheduled.
   double _updateDue = 0.0;
   int _vsyncInterval = 1;
+  // The window shows the last presented frame, intact.
+  bool _frameOnScreen = false;
+  // This render asked to leave that frame showing.
+  bool _keepFrame = false;
   String _programFolder;
   String _internalFolder;
   String _dataFolder;

@@ -84,6 +84,12 @@ void RkGlfwLayer::InstallCallbacks() {
     glfwSetWindowShouldClose(w, GLFW_FALSE);
     if (RkWindowListener* l = ListenerOf(w)) l->OnCloseRequest();
   });
+  glfwSetWindowRefreshCallback(window_, [](GLFWwindow* w) {
+    if (RkWindowListener* l = ListenerOf(w)) l->OnContentsLost();
+  });
+  glfwSetFramebufferSizeCallback(window_, [](GLFWwindow* w, int width, int height) {
+    if (RkWindowListener* l = ListenerOf(w)) l->OnContentsLost();
+  });
 }
 
 void RkGlfwLayer::CloseWindow() {

@@ -62,6 +62,8 @@ class RkWindowListener {
   virtual void OnCursorMove(double x, double y) = 0;
   // The close button: the window stays open; the listener decides.
   virtual void OnCloseRequest() = 0;
+  // The window's contents were lost (uncovered, resized): the next frame must be shown.
+  virtual void OnContentsLost() {}
 };
 
 class RkWindowSystem {

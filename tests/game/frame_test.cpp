@@ -148,6 +148,37 @@ TEST(Replay, EachRecordKindBecomesItsRendererCall) {
   EXPECT_EQ(Replay(h).size(), 6u);
 }
 
+TEST(Replay, AnUnchangedFrameIsLeftOnScreenAndAnyChangeIsDrawn) {
+  GameHarness h;
+  h.FinishLoading();
+  h.Update(120);
+  ASSERT_FALSE(Replay(h).empty());
+  // The window lost its contents: the same frame is drawn again.
+  EXPECT_FALSE(Replay(h).empty());
+  h.host.frameOnScreen = true;
+  EXPECT_TRUE(Replay(h).empty());
+  h.Update();
+  EXPECT_TRUE(Replay(h).empty()) << "the menu at rest repeats its frame";
+  EXPECT_EQ(h.gl.Count("Clear"), 0);
+
+  h.KeyDown(40);  // the dial turns
+  h.Update();
+  h.KeyUp(40);
+  EXPECT_FALSE(Replay(h).empty());
+  h.Update(200);
+  Replay(h);
+  h.app->m_ImageChanges++;
+  EXPECT_FALSE(Replay(h).empty()) << "a reloaded picture";
+  h.Resize(800, 600);
+  EXPECT_FALSE(Replay(h).empty()) << "a new window size";
+  // A translucent clear blends over the frame before: every frame is new.
+  h.Update(200);
+  Replay(h);
+  h.app->m_ClearAlpha = 0.5f;
+  EXPECT_FALSE(Replay(h).empty());
+  EXPECT_FALSE(Replay(h).empty());
+}
+
 TEST(Replay, AFullListDropsRecordsButHitTestsStillAnswer) {
   GameHarness h;
   h.FinishLoading();

@@ -56,6 +56,9 @@ class GameHost : public TestHost {
   using TestHost::TestHost;
   int millis = 1000;
   int Millisecs() override { return millis; }
+  // Whether the window still shows the last frame (the test host never presents).
+  bool frameOnScreen = false;
+  bool KeepFrame() override { return frameOnScreen; }
 };
 
 class GameHarness {

@@ -120,6 +120,31 @@ TEST_F(MainLoop, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
   EXPECT_THAT(Passes(log)[5], ElementsAre("render", "swap", "wait", "resume", "update"));
 }
 
+TEST_F(MainLoop, AKeptFrameStaysOnScreenUntilTheWindowLosesItsContents) {
+  host.SetUpdateRate(60);
+  delegate->onRender = [&] { host.KeepFrame(); };
+  // Kept frames are not swapped, so the pump counts the passes.
+  int pumps = 0;
+  window.onPump = [&] {
+    if (++pumps == 3) host.OnContentsLost();
+    if (pumps == 6) window.framesLeft = 0;
+  };
+  RunPasses(-1);
+  std::vector<size_t> swaps;
+  for (const EventLog& pass : Passes(log)) swaps.push_back(Only(pass, "swap").size());
+  // Nothing is on screen before the first swap; after the contents are lost
+  // (in pass 3's event pump) the next frame is presented again.
+  EXPECT_THAT(swaps, ElementsAre(1, 0, 0, 1, 0, 0));
+  // Each run opens a new window, which starts without a frame on screen.
+  log.clear();
+  pumps = 0;
+  window.onPump = [&] {
+    if (++pumps == 2) window.framesLeft = 0;
+  };
+  RunPasses(-1);
+  EXPECT_EQ(Only(log, "swap").size(), 1u);
+}
+
 // A host whose collector steps show in the log beside the delegate's events.
 class HostGuards : public ::testing::Test {
  protected:
