@@ -102,15 +102,46 @@ void gxtkSurface::Bind() {
   }
   texScaleU = 1.0f / (textureWidth > 0 ? textureWidth : 1);
   texScaleV = 1.0f / (textureHeight > 0 ? textureHeight : 1);
+  const bool restored = !data && !path.IsEmpty() && RestorePixels();
   if (data) {
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
   }
+  if (restored) {
+    free(data);
+    data = nullptr;
+  }
 }
+
+void gxtkSurface::Upload() {
+  Bind();
+  if (seq == glfwGraphicsSeq && !path.IsEmpty()) {
+    free(data);
+    data = nullptr;
+  }
+}
+
+bool gxtkSurface::RestorePixels() {
+  if (!RkGame::_game) return false;
+  int pixelWidth = 0, pixelHeight = 0, pixelDepth = 0;
+  unsigned char* pixels =
+      RkGame::_game->LoadImageData(path, &pixelWidth, &pixelHeight, &pixelDepth);
+  if (!pixels || pixelWidth != width || pixelHeight != height || pixelDepth != depth) {
+    free(pixels);
+    return false;
+  }
+  Premultiply(pixels, width * height, depth);
+  data = pixels;
+  return true;
+}
+
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pitch) {
   if (format != GL_RGBA || !src) return;
   if (x < 0 || y < 0 || w <= 0 || h <= 0 || w > width - x || h > height - y) return;
+  // The written copy becomes the picture; the file no longer gives it.
+  if (!data && !path.IsEmpty()) RestorePixels();
+  path = String();
   if (!data) {
     // A picture too large to hold in memory takes no pixels.
     const long bytes = PictureBytes(width, height, 4);
@@ -146,7 +177,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pit
 gxtkSurface* gxtkGraphics::LoadSurface(String path) {
   gxtkSurface* surface = new gxtkSurface();
   if (!LoadSurface__UNSAFE__(surface, path)) return nullptr;
-  surface->Bind();
+  surface->Upload();
   return surface;
 }
 
@@ -171,6 +202,7 @@ bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
     free(pixels);
     return false;
   }
+  surface->path = path;
   return true;
 }
 

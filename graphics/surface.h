@@ -9,7 +9,11 @@
 class gxtkSurface : public Object {
  public:
   // Owned pixel copy: `depth` bytes per pixel, top row first, premultiplied.
+  // A picture loaded from a file drops it once its texture holds the pixels.
   unsigned char* data = nullptr;
+  // The file the pixels came from, read again when a new GL context needs
+  // the texture or a write needs the copy; empty once pixels were written.
+  String path;
   int width = 0;
   int height = 0;
   int depth = 0;
@@ -28,16 +32,22 @@ class gxtkSurface : public Object {
   virtual int Width() { return width; }
   virtual int Height() { return height; }
   virtual bool Loaded() { return true; }
-  virtual void OnUnsafeLoadComplete() { Bind(); }
+  virtual void OnUnsafeLoadComplete() { Upload(); }
 
   // Takes over a malloc'ed picture of `pixelDepth` (1-4) bytes per pixel and
   // premultiplies it. False (and nothing taken) for a size or depth it cannot hold.
   bool Adopt(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth);
   // Makes the texture current, creating it first when this context has none.
   void Bind();
+  // Binds, then drops the pixel copy when the texture holds it and the file can give it again.
+  void Upload();
   // Writes a w x h block of 0xAARRGGBB ints (rows `pitch` apart) at (x, y),
   // premultiplied; only RGBA surfaces take it, and only blocks inside the picture.
   void SetSubData(int x, int y, int w, int h, const int* src, int pitch);
+
+ private:
+  // Reads the pixel copy again from `path`; false if the file no longer gives this picture.
+  bool RestorePixels();
 };
 
 // The smallest power of two >= n, at least 1.

@@ -12,6 +12,8 @@ std::vector<int> Bytes(const unsigned char* data, int count) {
 }
 
 TEST_F(SurfaceTest, PixelsArePremultipliedAtLoad) {
+  // Without a GL context the pixel copy stays, to be uploaded later.
+  glfwGraphicsSeq = 0;
   host->WritePng("rgba.png", 2, 1, 4, {200, 100, 50, 128, 10, 20, 30, 255});
   host->WritePng("la.png", 2, 1, 2, {200, 128, 7, 0});
   host->WritePng("rgb.png", 1, 1, 3, {200, 100, 50});
@@ -33,6 +35,43 @@ TEST_F(SurfaceTest, PixelsArePremultipliedAtLoad) {
   EXPECT_EQ(l->format, static_cast<GLenum>(GL_LUMINANCE));
   EXPECT_EQ(l->depth, 1);
   EXPECT_EQ(l->data[0], 77);
+}
+
+TEST_F(SurfaceTest, ALoadedPictureLeavesItsPixelsToTheTextureAndRereadsThemWhenNeeded) {
+  host->WritePng("a.png", 2, 1, 4, {200, 100, 50, 128, 10, 20, 30, 255});
+  gxtkSurface* surface = device->LoadSurface(String("zorvex://data/a.png"));
+  ASSERT_TRUE(surface);
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
+  EXPECT_EQ(surface->data, nullptr);
+
+  // A new context reads the file again for its texture, and drops the copy again.
+  ++glfwGraphicsSeq;
+  gl.Reset();
+  surface->Bind();
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
+  EXPECT_EQ(surface->data, nullptr);
+
+  // A write needs the whole copy: the rest of the picture comes from the file.
+  Array<int> pixel(1);
+  pixel[0] = static_cast<int>(0xFF010203u);
+  device->WritePixels2(surface, pixel, 1, 0, 1, 1, 0, 1);
+  ASSERT_TRUE(surface->data);
+  EXPECT_EQ(Bytes(surface->data, 8), (std::vector<int>{100, 50, 25, 128, 1, 2, 3, 255}));
+  // The written copy is the picture now and outlives a new context.
+  ++glfwGraphicsSeq;
+  surface->Bind();
+  EXPECT_TRUE(surface->data);
+
+  // A file that no longer gives the picture leaves the new texture blank.
+  gxtkSurface* changing = device->LoadSurface(String("zorvex://data/a.png"));
+  ASSERT_TRUE(changing);
+  host->WritePng("a.png", 3, 1, 4, std::vector<unsigned char>(12, 9));
+  ++glfwGraphicsSeq;
+  gl.Reset();
+  changing->Bind();
+  EXPECT_EQ(gl.Count("GenTextures"), 1);
+  EXPECT_EQ(gl.Count("TexSubImage2D"), 0);
+  EXPECT_EQ(changing->data, nullptr);
 }
 
 TEST_F(SurfaceTest, MissingOrUndecodableFilesGiveNull) {
@@ -151,7 +190,7 @@ TEST_F(SurfaceTest, CreatedSurfaceTakesWrittenPixelsPremultiplied) {
   gl.Reset();
   device->WritePixels2(rgb, pixels, 0, 0, 1, 1, 0, 5);
   EXPECT_TRUE(gl.calls.empty());
-  EXPECT_EQ(rgb->data[0], 1);
+  EXPECT_EQ(rgb->data, nullptr);  // nothing read back or written
 }
 
 TEST_F(SurfaceTest, SurfaceTooLargeForAPixelCopyTakesNoWrittenPixels) {
