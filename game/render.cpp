@@ -1,6 +1,7 @@
-// game/render.cpp: the render hook. It clears the window with a full-window
-// rectangle, fits the virtual screen to the window with the overscan margin,
-// and replays the display list the last update wrote.
+// game/render.cpp: the render hook. It fits the virtual screen to the window
+// with the overscan margin, clears the window with a full-window rectangle and
+// replays the display list the last update wrote, unless the host can leave
+// the same frame, drawn before, on screen.
 #include "game/app.h"
 
 #include <cstring>
