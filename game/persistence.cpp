@@ -6,6 +6,7 @@
 // interleaved) each followed by its checksum. Only the first three tables
 // are ever read back. Sums wrap at 32 bits, so they are added as unsigned.
 #include <cstdint>
+#include <string>
 
 #include "game/app.h"
 #include "runtime/startup.h"
@@ -45,8 +46,11 @@ uint32_t BadgeWord(const Array<bool>& flags, int word) {
 }
 
 // Writes the value into the next slot of `values`.
-void Put(Array<String>& values, int& at, uint32_t value) {
-  values[at++] = String(static_cast<int>(value));
+// Each value as a signed decimal followed by the separator. Built outside the
+// collected heap: a save is rare, so its garbage would wait long for a cycle.
+void Put(std::string& text, uint32_t value) {
+  text += std::to_string(static_cast<int>(value));
+  text += '|';
 }
 
 // Replaces a setting outside low..high with its default 0.
@@ -57,32 +61,32 @@ void ZeroUnlessWithin(Array<int>& settings, int index, int low, int high) {
 }  // namespace
 
 String c_MyApp::p_StateString() {
-  Array<String> values(kStateValues);
-  int at = 0;
+  std::string text;
+  text.reserve(kStateValues * 12);
 
   uint32_t settingSum = 0;
   for (int i = 0; i < kSettingCount; ++i) {
-    Put(values, at, static_cast<uint32_t>(m_Settings[i]));
+    Put(text, static_cast<uint32_t>(m_Settings[i]));
     settingSum += static_cast<uint32_t>(i) * static_cast<uint32_t>(m_Settings[i]);
   }
-  Put(values, at, settingSum);
+  Put(text, settingSum);
 
   uint32_t badgeSum = 0;
   for (int k = 0; k < kBadgeWords; ++k) {
     uint32_t word = BadgeWord(m_BadgeFlags, k);
-    Put(values, at, word);
+    Put(text, word);
     badgeSum += word;
   }
-  Put(values, at, badgeSum);
+  Put(text, badgeSum);
 
   for (int t = 0; t < kScoreTablesSaved; ++t) {
     for (int j = kFirstPair; j <= kLastPair; ++j) {
-      Put(values, at, static_cast<uint32_t>(m_HiScores[TopIndex(t, j)]));
-      Put(values, at, static_cast<uint32_t>(m_HiScores[LastIndex(t, j)]));
+      Put(text, static_cast<uint32_t>(m_HiScores[TopIndex(t, j)]));
+      Put(text, static_cast<uint32_t>(m_HiScores[LastIndex(t, j)]));
     }
-    Put(values, at, TableChecksum(m_HiScores, t));
+    Put(text, TableChecksum(m_HiScores, t));
   }
-  return String("|").Join(values) + String("|");
+  return String(text.c_str());
 }
 
 int c_MyApp::p_Save() {
