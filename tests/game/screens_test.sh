@@ -10,8 +10,10 @@ game=$1
 echo "== the loading screen"
 # Loading lasts about 17 updates: shoot until a shot shows it, starting the
 # game again (up to three times) when a busy machine finished loading first.
+# The menu shares the logo and the blues; only the loading screen is black around them.
 loading_seen() {
-  above "$(share "$1" 200x200+220+140 'r+g+b>0.6')" 0.5 &&
+  above "$(share "$1" 100x100+0+0 'r+g+b<0.05')" 0.9 &&
+    above "$(share "$1" 200x200+220+140 'r+g+b>0.6')" 0.5 &&
     above "$(share "$1" 640x480+0+0 'b>0.7&&r<0.3')" 0.001
 }
 for attempt in 1 2 3; do
@@ -24,6 +26,8 @@ for attempt in 1 2 3; do
   "$runner" stop >/dev/null
 done
 check "a 640 x 480 window" "640x480" "$(identify -format %wx%h "$work/loading.png")"
+check_true "black around the logo" \
+  above "$(share "$work/loading.png" 100x100+0+0 'r+g+b<0.05')" 0.9
 check_true "the logo fills the middle" \
   above "$(share "$work/loading.png" 200x200+220+140 'r+g+b>0.6')" 0.5
 check_true "blue spinner dots" \
