@@ -38,6 +38,9 @@ constexpr int kActionDown = 8;
 constexpr int kActionFire = 10;
 constexpr int kActionBack = 99;
 constexpr int kPadBackHits = 19;
+// Consoles keep an overscan margin (pixels, 1..96) in this setting.
+constexpr int kOverscanSetting = 14;
+constexpr int kMaxOverscan = 96;
 
 // The game's angles are in degrees.
 inline float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
@@ -356,6 +359,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
 
   // Options box (options.cpp).
   int p_OptionBox();
+  // Keeps the overscan setting within 1..96 and makes it the margin in use.
+  int p_ApplyOverscan();
 
   // Achievements: awarding a badge and the game events that can earn one (awards.cpp).
   int p_AwardBadge(int id);

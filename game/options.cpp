@@ -14,8 +14,6 @@ constexpr int kSlideOpen = 30;
 constexpr int kClick = 99;
 constexpr int kAudioModeSetting = 5;
 constexpr int kMusicLevelSetting = 7;
-constexpr int kOverscanSetting = 14;
-constexpr int kMaxOverscan = 96;
 constexpr float kRowPitch = 40;
 // The row that shows the window mode rather than a setting.
 constexpr int kWindowMode = -1;
@@ -124,8 +122,7 @@ void OverscanSlider(c_MyApp* app, float w, float slide) {
     overscan += action == 14 ? -16 : 16;
     app->m_BoxKeyLock = 1;
   }
-  overscan = std::clamp(overscan, 1, kMaxOverscan);
-  rk_Game_overscan = static_cast<float>(overscan);
+  app->p_ApplyOverscan();
 }
 
 // Draws the touch area of row m_HitResult under its text, lit when it is the
@@ -245,5 +242,12 @@ int c_MyApp::p_OptionBox() {
   if (m_PointerDown == 0) m_BoxPointerLock = 0;
   if (!AnyHeld(this, kHeldActions)) m_BoxKeyLock = 0;
   p_ResetDraw();
+  return 0;
+}
+
+int c_MyApp::p_ApplyOverscan() {
+  int& overscan = m_Settings[kOverscanSetting];
+  overscan = std::clamp(overscan, 1, kMaxOverscan);
+  rk_Game_overscan = static_cast<float>(overscan);
   return 0;
 }

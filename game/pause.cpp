@@ -16,8 +16,6 @@ constexpr int kSlideHidden = -64;
 constexpr float kToyOffsetX = 96;
 constexpr int kTrailSegments = 101;
 constexpr float kMaxSpin = 128;
-constexpr int kOverscanSetting = 14;
-constexpr int kMaxOverscan = 96;
 
 // Cursor values of the buttons, and one that none has.
 constexpr int kQuit = -1;
@@ -176,8 +174,7 @@ void OverscanSlider(c_MyApp* app, float w, bool takesInput) {
     app->m_KeyLock = 1;
     if (overscan < kMaxOverscan) overscan += 16;
   }
-  overscan = std::clamp(overscan, 1, kMaxOverscan);
-  rk_Game_overscan = static_cast<float>(overscan);
+  app->p_ApplyOverscan();
 }
 
 // Draws a button and returns 1 while the pointer is held on it.

@@ -126,10 +126,10 @@ int c_MyApp::p_Load() {
   if (m_Settings[10] < 64) m_Settings[10] = 64;
   if (m_Settings[11] < 64) m_Settings[11] = 64;
   if (m_Settings[12] <= 7) m_Settings[12] = 10;
-  if (m_Settings[14] <= 0) m_Settings[14] = 64;
-  if (rk_Game_isOuya == 1) rk_Game_overscan = static_cast<float>(m_Settings[14]);
+  if (m_Settings[kOverscanSetting] <= 0) m_Settings[kOverscanSetting] = 64;
+  if (rk_Game_isOuya == 1) rk_Game_overscan = static_cast<float>(m_Settings[kOverscanSetting]);
   if (rk_Game_isOuya == 0) {
-    m_Settings[14] = 1;
+    m_Settings[kOverscanSetting] = 1;
     rk_Game_overscan = 0;
   }
   // The file is plain text a player can edit: the sound and music levels

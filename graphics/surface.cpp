@@ -130,9 +130,7 @@ bool gxtkSurface::RestorePixels() {
     free(pixels);
     return false;
   }
-  Premultiply(pixels, width * height, depth);
-  data = pixels;
-  return true;
+  return Adopt(pixels, pixelWidth, pixelHeight, pixelDepth);
 }
 
 
