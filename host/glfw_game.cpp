@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host/events.h"
-#include "host/glfw_layer.h"
+#include "host/desktop/glfw_layer.h"
 #include "host/keys.h"
 
 RkGlfwGame* RkGlfwGame::_glfwGame = nullptr;

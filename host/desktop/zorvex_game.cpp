@@ -1,4 +1,4 @@
-// host/zorvex_game.cpp: start-up order of the process, from the window
+// host/desktop/zorvex_game.cpp: start-up order of the process, from the window
 // library to the main loop and back.
 #include <GLFW/glfw3.h>
 

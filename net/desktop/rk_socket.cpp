@@ -1,4 +1,4 @@
-// net/rk_socket.cpp: RkSocket and RkSocketAddress over POSIX sockets.
+// net/desktop/rk_socket.cpp: RkSocket and RkSocketAddress over POSIX sockets.
 #include "net/rk_socket.h"
 
 #include <arpa/inet.h>

@@ -1,4 +1,4 @@
-// host/main.cpp: the process entry.
+// host/desktop/main.cpp: the process entry.
 #include "host/glfw_game.h"
 
 int main(int argc, const char* argv[]) {

@@ -1,5 +1,5 @@
-// host/glfw_layer.cpp: the window system on GLFW 3.
-#include "host/glfw_layer.h"
+// host/desktop/glfw_layer.cpp: the window system on GLFW 3.
+#include "host/desktop/glfw_layer.h"
 #include "host/joystick.h"
 
 #include <GLFW/glfw3.h>

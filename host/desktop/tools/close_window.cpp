@@ -1,4 +1,4 @@
-// host/tools/close_window.cpp: sends a window the close request of a window
+// host/desktop/tools/close_window.cpp: sends a window the close request of a window
 // manager's close button (WM_DELETE_WINDOW). Usage: marvolet-close-window WINDOW-ID
 #include <X11/Xlib.h>
 

@@ -1,4 +1,4 @@
-// net/thread.cpp: RkThread over POSIX threads.
+// net/desktop/thread.cpp: RkThread over POSIX threads.
 #include "net/thread.h"
 
 #include <pthread.h>

@@ -1,4 +1,4 @@
-// host/glfw_layer.h: the window system on GLFW 3, the only file that calls GLFW.
+// host/desktop/glfw_layer.h: the window system on GLFW 3, the only file that calls GLFW.
 #pragma once
 
 #include "host/window_system.h"
