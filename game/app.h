@@ -207,6 +207,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_ToyHue = 0;
   float m_ToyArm = 25.0f;
   Array<float> m_ToyTrail;
+  // 0 until the trail has been filled for the pause under way (pause.cpp).
+  int m_ToyTrailLive = 0;
   int m_QuitGame = 0;
   String m_CurrentTune;
   int m_StarCount = 100;
@@ -233,6 +235,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_GameCardsDone = 0;
   int m_GameNumbersEarned = 0;
   int m_NumberStreak = 0;
+  // 1 once the expression took an entry in this update (dice.cpp).
+  int m_PickedThisUpdate = 0;
   // Scratch for the replay of a triangle record, so rendering allocates nothing.
   Array<float> m_PolyPoints;
 

@@ -37,7 +37,8 @@ int c_MyApp::p_DoCalculator() {
       p_SetCol(100, 200, 250, 0.75f);
       p_Oval(x, y, 36, 36);
       p_SetCol(255, 255, 255, 1);
-      if (m_KeyLock == 0 && p_PlayKey(kActionFire, 1, 0) && count < 9) {
+      if (m_KeyLock == 0 && m_PickedThisUpdate == 0 && p_PlayKey(kActionFire, 1, 0) &&
+          count < 9) {
         m_KeyLock = 1;
         p_PickEntry(b + 1, static_cast<float>(b + 1));
         m_PointerLock = 1;

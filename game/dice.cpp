@@ -76,10 +76,11 @@ int c_MyApp::p_SearchSolution() {
   return 0;
 }
 
-// The dice of one game frame. Returns 1 when every used die has slid out of view.
+// The dice of one game frame. Returns 1 when every used die has slid out of
+// view, the one picked in this frame included. A die's flag is 1 when used
+// and 0 when free; any other value (the game-over overlay's) holds it still.
 int c_MyApp::p_DoDice() {
   const bool rolling = m_Turn[kTurnRollTimer] > 0;
-  bool settled = true;
   for (int i = 1; i <= 5; ++i) {
     p_SetRot(rolling ? -360 * rk_random_Rnd() : 0);
     float& offset = m_Turn[kTurnSlide + i];
@@ -88,22 +89,22 @@ int c_MyApp::p_DoDice() {
     // A pick on one die changes what the next one may do in the same frame.
     const bool dieExpected = static_cast<int>(m_Turn[kTurnCount]) % 2 == 1;
     float& cursor = m_Turn[kTurnCursor];
-    if (dieExpected && cursor == i - 1 && m_Turn[kTurnUsed + i] != 0) {
+    if (dieExpected && cursor == i - 1 && m_Turn[kTurnUsed + i] == 1) {
       cursor += m_Turn[kTurnCursorStep];
       if (cursor < 0) cursor = 4;
       if (cursor > 4) cursor = 0;
     }
-    if (m_Turn[kTurnUsed + i] != 0) {
+    if (m_Turn[kTurnUsed + i] == 1) {
       offset = offset + 8 < 96 ? offset + 8 : 96;
-      if (offset < 90) settled = false;
-    } else {
+    } else if (m_Turn[kTurnUsed + i] == 0) {
       offset = offset - 8 > 0 ? offset - 8 : 0;
     }
     if (dieExpected && cursor == i - 1) {
       p_SetCol(0, 60, 120, 1);
       p_Oval(x, y, 32, 32);
       p_SetCol(255, 255, 255, 1);
-      if (m_KeyLock == 0 && p_PlayKey(kActionFire, 1, 0) && m_Turn[kTurnUsed + i] == 0) {
+      if (m_KeyLock == 0 && m_PickedThisUpdate == 0 && p_PlayKey(kActionFire, 1, 0) &&
+          m_Turn[kTurnUsed + i] == 0) {
         m_KeyLock = 1;
         p_PickEntry(i, m_Turn[kTurnFace + i]);
         m_Turn[kTurnSavedDie] = cursor;
@@ -123,11 +124,17 @@ int c_MyApp::p_DoDice() {
     }
   }
   p_SetRot(0);
-  return settled ? 1 : 0;
+  for (int i = 1; i <= 5; ++i) {
+    if (m_Turn[kTurnUsed + i] == 1 && m_Turn[kTurnSlide + i] < 90) return 0;
+  }
+  return 1;
 }
 
 // Appends an entry (a die's face, or an operator code) to the expression.
+// One entry per update: the take-back after the update's evaluation frees the
+// source of the last entry, which is then surely the die that broke the value.
 int c_MyApp::p_PickEntry(int source, float entry) {
+  m_PickedThisUpdate = 1;
   const int count = static_cast<int>(m_Turn[kTurnCount]);
   if (count % 2 == 1) m_Turn[kTurnUsed + source] = 1;
   m_Turn[kTurnEntry + count] = entry;
@@ -139,7 +146,10 @@ int c_MyApp::p_PickEntry(int source, float entry) {
 
 // A fresh pointer press within sqrt(512) of (x, y); takes the pointer lock.
 int c_MyApp::p_TouchPick(float x, float y) {
-  if (m_PointerLock != 0 || m_PointerDown <= 0 || !p_MouseIn_Radius(x, y, 32, 32)) return 0;
+  if (m_PickedThisUpdate != 0 || m_PointerLock != 0 || m_PointerDown <= 0 ||
+      !p_MouseIn_Radius(x, y, 32, 32)) {
+    return 0;
+  }
   m_PointerLock = 1;
   return 1;
 }

@@ -10,7 +10,8 @@ int c_MyApp::p_LoadGame() {
   p_ResetStars(100);
   p_ResetParticles(250);
   for (int slot = 0; slot < 500; ++slot) m_Turn[slot] = 0;
-  m_Paused = m_Score = m_GameOver = m_OverTimer = m_QuitGame = 0;
+  // The score line starts at 0 too, not counting down from the last game's score.
+  m_Paused = m_Score = m_ShownScore = m_GameOver = m_OverTimer = m_QuitGame = 0;
   m_ShakeX = m_ShakeY = m_ShakeTargetX = m_ShakeTargetY = 0;
   m_CardLivesLost = m_GameCardsDone = m_GameNumbersEarned = m_NumberStreak = 0;
   m_Turn[kTurnLives] = 3;
@@ -30,6 +31,7 @@ int c_MyApp::p_Game() {
     p_Rolling();
   }
   if (m_Turn[kTurnRollTimer] == 0 && m_Turn[kTurnCount] == 0) m_Turn[kTurnCount] = 1;
+  m_PickedThisUpdate = 0;
   const int settled = p_DoDice();
   p_DoCalculator();
   const float value = p_EvaluateExpression();
@@ -44,27 +46,25 @@ int c_MyApp::p_Game() {
 }
 
 // Up and left step back, down and right forward; over the operators up and
-// down move by a row of two.
+// down move by a row of two. Each cursor asks its keys in its own order: the
+// first held one moves it.
 int c_MyApp::p_CursorKeys() {
   const bool dieExpected = static_cast<int>(m_Turn[kTurnCount]) % 2 == 1;
   struct Move {
     int action;
-    int dieStep;
-    int operatorStep;
+    int step;
   };
-  static const Move kMoves[4] = {{kActionUp, -1, -2}, {kActionLeft, -1, -1},
-                                 {kActionRight, 1, 1}, {kActionDown, 1, 2}};
+  static const Move kDieMoves[4] = {{kActionUp, -1}, {kActionLeft, -1}, {kActionRight, 1},
+                                    {kActionDown, 1}};
+  static const Move kOperatorMoves[4] = {{kActionUp, -2}, {kActionDown, 2}, {kActionLeft, -1},
+                                         {kActionRight, 1}};
   float& cursor = m_Turn[kTurnCursor];
-  for (const Move& move : kMoves) {
+  for (const Move& move : dieExpected ? kDieMoves : kOperatorMoves) {
     if (m_KeyLock != 0 || !p_PlayKey(move.action, 1, 0)) continue;
     m_KeyLock = 1;
     p_PlaySFX(99, 1, 1, 0);
-    if (dieExpected) {
-      cursor += static_cast<float>(move.dieStep);
-      m_Turn[kTurnCursorStep] = static_cast<float>(move.dieStep);
-    } else {
-      cursor += static_cast<float>(move.operatorStep);
-    }
+    cursor += static_cast<float>(move.step);
+    if (dieExpected) m_Turn[kTurnCursorStep] = static_cast<float>(move.step);
   }
   if (cursor < 0) cursor = 0;
   if (cursor > 4) cursor = 4;
@@ -102,6 +102,10 @@ int c_MyApp::p_InGame() {
     }
     p_Alpha(1);
   }
-  if (m_Paused == 1) p_PauseMenu();
+  if (m_Paused == 1) {
+    p_PauseMenu();
+  } else {
+    m_ToyTrailLive = 0;
+  }
   return 0;
 }

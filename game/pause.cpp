@@ -133,7 +133,15 @@ void RunToy(c_MyApp* app, float w, float h) {
               2, 2, 0);
 
   // Points oldest first; each frame the pen is the newest and all move one older.
+  // A pause starts with every point on the pen, so no line runs from stale points.
   float* trail = &app->m_ToyTrail[0];
+  if (app->m_ToyTrailLive == 0) {
+    for (int i = 0; i <= kTrailSegments; ++i) {
+      trail[2 * i] = penX;
+      trail[2 * i + 1] = penY;
+    }
+    app->m_ToyTrailLive = 1;
+  }
   trail[2 * kTrailSegments] = penX;
   trail[2 * kTrailSegments + 1] = penY;
   for (int i = 0; i < kTrailSegments; ++i) {

@@ -69,6 +69,21 @@ TEST_F(Pause, OneTapMovesTheCursorOnePlaceAndEnterQuits) {
   EXPECT_EQ(app.m_QuitGame, -1);
 }
 
+TEST_F(Pause, AfterQuitTheFirstDieStaysWhereItIs) {
+  Hold(kEscape);
+  for (int frames = 0; app.m_Paused == 1 && frames < 30; ++frames) h.Update();
+  h.Update(70);
+  ASSERT_EQ(app.m_Turn[kTurnRollTimer], 0);
+  Hold(kEscape);
+  h.Update(15);
+  Hold(kUp);
+  Hold(kEnter);
+  ASSERT_EQ(app.m_QuitGame, -1);
+  h.Update(20);
+  EXPECT_EQ(app.m_Turn[kTurnUsed + 1], 240);
+  EXPECT_EQ(app.m_Turn[kTurnSlide + 1], 0);
+}
+
 TEST_F(Pause, ClickQuitsButNoPressLeftFromTheOptionsBoxDoes) {
   const float quitX = std::trunc(64 - (halfHeight - app.m_PauseSlide));
   h.MouseMove(quitX, 96);
@@ -118,6 +133,16 @@ TEST_F(Pause, HeldKeysTuneTheToyWithinLimitsAndItsTrailFollowsThePen) {
     const float x = lines[i].f[4] - (rk_Game_jscrw / 2 + 96), y = lines[i].f[5] - halfHeight;
     EXPECT_NEAR(std::hypot(x, y), reach, 0.01f) << i;
     EXPECT_FLOAT_EQ(lines[i + 1].f[4], lines[i].f[4] - 0.5f);
+  }
+}
+
+TEST_F(Pause, TheFirstPauseStartsTheTrailAtThePen) {
+  const float reach = std::min(0.45f * rk_Game_jscrh, 0.45f * (rk_Game_jscrw - 96));
+  const auto lines = h.RecordsOf(kRecordLine);
+  ASSERT_FALSE(lines.empty());
+  for (const DrawRecord& line : lines) {
+    const float x = line.f[1] - (rk_Game_jscrw / 2 + 96), y = line.f[2] - halfHeight;
+    ASSERT_LE(std::hypot(x, y), reach + 1) << "no line from a corner";
   }
 }
 

@@ -155,6 +155,57 @@ TEST_F(Play, AStepBelowZeroOrOffTheWholeNumbersIsTakenBack) {
   EXPECT_THAT(h.DrawnText(), ::testing::HasSubstr("7776"));
 }
 
+// Every die marked used is in the expression, and every die in it is marked.
+void ExpectUsedMatchesExpression(c_MyApp* app) {
+  const int count = static_cast<int>(app->m_Turn[kTurnCount]);
+  for (int i = 1; i <= 5; ++i) {
+    bool inExpression = false;
+    for (int e = 1; e < count; e += 2) inExpression |= app->m_Turn[kTurnSource + e] == i;
+    EXPECT_EQ(app->m_Turn[kTurnUsed + i] != 0, inExpression) << "die " << i << " count " << count;
+  }
+}
+
+TEST_F(Play, ADiePickAndAnOperatorKeyInOneUpdateTakeBackTheBreakingDie) {
+  Bot(h).StartGame(3);
+  h.Update(70);
+  RestOn({2, 3, 4, 5, 6});
+  c_MyApp* app = h.app;
+  ClickDie(1);
+  ClickOperator(4);
+  h.KeyDown(39);
+  h.Update();
+  h.KeyUp(39);
+  h.Update();
+  // 2 / 3 breaks the value; the operator key lands in the same update.
+  h.MouseMove(220, 64);
+  h.MouseDown();
+  h.KeyDown('Z');
+  h.Update();
+  ExpectUsedMatchesExpression(app);
+  h.MouseUp();
+  h.KeyUp('Z');
+  h.Update(20);
+  ExpectUsedMatchesExpression(app);
+  EXPECT_LT(app->m_Turn[kTurnSlide + 2], 90) << "the freed die slides back";
+  // The turn goes on: 2 x 3.
+  ClickOperator(3);
+  ClickDie(2);
+  EXPECT_EQ(app->m_Turn[kTurnValue], 6);
+  ExpectUsedMatchesExpression(app);
+}
+
+TEST_F(Play, TheOperatorCursorTakesDownBeforeLeft) {
+  Bot(h).StartGame(3);
+  h.Update(70);
+  RestOn({2, 3, 4, 5, 6});
+  ClickDie(1);
+  h.app->m_Turn[kTurnCursor] = 1;
+  h.KeyDown(40);
+  h.KeyDown(37);
+  h.Update();
+  EXPECT_EQ(h.app->m_Turn[kTurnCursor], 3);
+}
+
 TEST_F(Play, JudgingEarnsAMatchOrCostsALifeAndAFullCardScoresTwoFifty) {
   Bot bot(h);
   bot.StartGame(1);
@@ -241,7 +292,14 @@ TEST_F(Play, ZeroMatchesNothingAndTheLastLifeEndsTheGameAfterSixtyFrames) {
   EXPECT_EQ(app->m_Turn[kTurnCount], 7);
   ClickDie(4);
   ClickOperator(3);
-  ClickDie(5);
+  // The fifth die is judged only once it too has slid away, like the others.
+  h.Update(15);
+  h.MouseMove(520, 64);
+  h.MouseDown();
+  h.Update();
+  EXPECT_EQ(app->m_Turn[kTurnCount], 10);
+  EXPECT_EQ(app->m_Turn[kTurnLives], 1);
+  h.MouseUp();
   EXPECT_EQ(app->m_Turn[kTurnValue], 0);
   int frames = 0;
   while (app->m_GameOver == 0 && frames++ < 200) h.Update();

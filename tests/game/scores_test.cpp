@@ -142,4 +142,14 @@ TEST(ScoreLine, NextTargetRunsFromTheTenthScoreToTheFirstAndScoreCountsUpEvenHid
   for (const auto& c : ordinals) EXPECT_TRUE(app.p_Nth(c.first) == String(c.second)) << c.first;
 }
 
+TEST(ScoreLine, ANewGameShowsZeroFromItsFirstFrame) {
+  GameHarness h;
+  h.FinishLoading();
+  h.app->m_Score = h.app->m_ShownScore = 5000;
+  h.app->m_Screen = 11;
+  h.Update(2);
+  EXPECT_THAT(h.DrawnText(), HasSubstr("00000000"));
+  EXPECT_EQ(h.app->m_ShownScore, 0);
+}
+
 }  // namespace
