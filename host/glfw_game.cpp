@@ -153,7 +153,10 @@ int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blu
 void RkGlfwGame::ReleaseHeldKeys() {
   for (int key = 0; key <= kLastGlfwKey; ++key) {
     int code = TranslateGlfwKey(key);
-    if (code && _window->KeyPressed(key)) KeyEvent(KeyUp, code);
+    if (!code) continue;
+    const bool down = _window->KeyPressed(key) || _keyHeld[code];
+    if (down) _keyStale[code] = true;
+    if (_window->KeyPressed(key)) KeyEvent(KeyUp, code);
   }
   for (bool& held : _keyHeld) held = false;
 }

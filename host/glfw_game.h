@@ -88,6 +88,9 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   // held from before a window change repeats in the new one without having
   // been pressed there: such repeats are not presses.
   bool _keyHeld[512] = {};
+  // Keys down when the window changed. The new window reports such a key's
+  // first repeat as a press, so it acts again only after its release there.
+  bool _keyStale[512] = {};
   // The joystick behind each of the four units, or -1.
   int _joystickUnits[4] = {-1, -1, -1, -1};
 };

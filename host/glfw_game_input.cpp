@@ -20,7 +20,7 @@ void RkGlfwGame::OnKey(int key, int action) {
   int code = TranslateGlfwKey(key);
   if (!code) return;
   if (action == kActionRelease) {
-    _keyHeld[code] = false;
+    _keyHeld[code] = _keyStale[code] = false;
     KeyEvent(KeyUp, code);
     return;
   }
@@ -28,6 +28,7 @@ void RkGlfwGame::OnKey(int key, int action) {
   // repeats while the input device, which ignores a key already down,
   // counts only the first hit.
   if (action != kActionPress && action != kActionRepeat) return;
+  if (_keyStale[code]) return;
   if (action == kActionRepeat && !_keyHeld[code]) return;
   _keyHeld[code] = true;
   KeyEvent(KeyDown, code);
