@@ -1,0 +1,94 @@
+// host/web/web_game.cpp: the browser's loop around the shared host, saving to
+// the page's storage, links and touches.
+#include "host/web/web_game.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include "host/data_path.h"
+#include "runtime/startup.h"
+
+namespace {
+
+// An animation frame a little early still takes the update due: frames
+// jitter by a few milliseconds, and waiting a whole frame for each late one
+// would stutter. A quarter step is less than half a frame at 120 Hz, where
+// every other frame must pass.
+constexpr double kEarlyFraction = 0.25;
+
+EM_BOOL OnVisibility(int type, const EmscriptenVisibilityChangeEvent* e, void* data) {
+  // A hidden page gets no animation frames, so the loop cannot see it hide:
+  // the game goes quiet here and resumes in the first frame it is shown.
+  auto* game = static_cast<RkWebGame*>(data);
+  if (e->hidden && !game->Suspended()) game->SuspendGame();
+  return EM_FALSE;
+}
+
+}  // namespace
+
+RkWebGame::RkWebGame() : RkGlfwGame(&_webWindow), _webWindow(this) {}
+
+void RkWebGame::Main(int argc, const char* argv[]) {
+  RkWebGame* game = new RkWebGame();
+  try {
+    rk_std_main(argc, argv);
+  } catch (ThrowableObject* ex) {
+    game->Die(ex);
+  }
+  if (game->Delegate()) game->Run();
+}
+
+void RkWebGame::Run() {
+  SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+  if (!_window->WindowOpen()) {
+    EM_ASM({ Module['marvoletFailed'] && Module['marvoletFailed']('WebGL'); });
+    return;
+  }
+  emscripten_set_visibilitychange_callback(this, EM_FALSE, OnVisibility);
+  StartGame();
+  emscripten_set_main_loop_arg(Frame, this, 0, 0);
+}
+
+void RkWebGame::Frame(void* game) { static_cast<RkWebGame*>(game)->RunFrame(); }
+
+// The desktop loop's steps in one frame, without its sleep: events, suspend
+// or resume, the updates due, then a render when anything moved.
+void RkWebGame::RunFrame() {
+  _window->PollEvents();
+  bool active = _window->WindowActive();
+  if (!active && !_isSuspended) {
+    SuspendGame();
+    _updateDue = 0;
+  } else if (active && _isSuspended) {
+    ResumeGame();
+    _updateDue = 0;
+  }
+  if (_isSuspended) return;
+  bool due = _updateHz == 0 || _updateDue == 0 ||
+             _window->Time() >= _updateDue - _updateStep * kEarlyFraction;
+  if (!due && _frameOnScreen) return;
+  if (due) RunUpdates();
+  RenderGame();
+  // A kept frame draws nothing, and the page shows the last one it got.
+  if (_keepFrame) {
+    _keepFrame = false;
+  } else {
+    _frameOnScreen = true;
+  }
+}
+
+int RkWebGame::SaveState(String state) {
+  int result = RkGlfwGame::SaveState(state);
+  if (result == 0) EM_ASM({ Module['marvoletFlush'](); });
+  return result;
+}
+
+int RkWebGame::OpenUrl(String url) {
+  std::string text = ToUtf8(url);
+  EM_ASM({ window.open(UTF8ToString($0), '_blank', 'noopener'); }, text.c_str());
+  return 0;
+}
+
+void RkWebGame::OnTouch(int event, int finger, double x, double y) {
+  TouchEvent(event, finger, static_cast<float>(x), static_cast<float>(y));
+}

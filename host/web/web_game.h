@@ -1,0 +1,28 @@
+// host/web/web_game.h: the host in a browser page. The shared host runs
+// unchanged over the page's window system; the browser owns the loop, which
+// runs one iteration per animation frame.
+#pragma once
+
+#include "host/glfw_game.h"
+#include "host/web/web_window.h"
+
+class RkWebGame : public RkGlfwGame, public RkTouchListener {
+ public:
+  RkWebGame();
+
+  // Starts the game and hands the loop to the browser; returns at once.
+  void Run() override;
+  // Each save reaches the browser's storage at once, not when the page closes.
+  int SaveState(String state) override;
+  int OpenUrl(String url) override;
+  void OnTouch(int event, int finger, double x, double y) override;
+
+  // The whole life of the page's program: runtime, application, then the loop.
+  static void Main(int argc, const char* argv[]);
+
+ private:
+  static void Frame(void* game);
+  void RunFrame();
+
+  RkWebWindow _webWindow;
+};
