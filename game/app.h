@@ -110,6 +110,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   Array<int> m_BadgeQueueId;
   Array<int> m_BadgeQueueTime;
   Array<bool> m_BadgeFlags;
+  // A badge was awarded in this update and is not yet in the state file.
+  int m_BadgesUnsaved = 0;
   Array<int> m_Pad;
   Array<int> m_Settings;
   Array<int> m_HiScores;
@@ -250,6 +252,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_OnRender() override;
   int p_OnSuspend() override;
   int p_OnResume() override;
+  int p_OnEnd() override;
 
   // Asset loader and loading screen (loader.cpp).
   int p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount,

@@ -1,6 +1,6 @@
 // game/awards.cpp: which game events earn which badges, and the award itself:
 // the flag, a banner and a sound. A badge is announced only when it is first
-// earned; the usual saves (suspend, options, every finished game) keep it.
+// earned, and saved at the end of that update.
 #include <algorithm>
 
 #include "game/app.h"
@@ -96,6 +96,7 @@ int c_MyApp::p_AwardBadge(int id) {
   // The test badge and ids without an achievement are never awarded.
   if (id < 1 || id >= kBadgeCount || m_BadgeFlags[id]) return 0;
   m_BadgeFlags[id] = true;
+  m_BadgesUnsaved = 1;
   // With every banner slot taken the badge is still earned, just not shown.
   for (int k = 0; k < kBannerSlots; ++k) {
     if (m_BadgeQueueTime[k] != 0) continue;

@@ -233,6 +233,8 @@ int c_MyApp::p_OnUpdate() {
                String(m_ScaleX) + String(":") + String(m_RenderFpsAvg),
            0, 1, 0);
   }
+  // The badges of this update are kept at once, all in one save.
+  if (m_BadgesUnsaved != 0) p_Save();
   p_ShowBadges();
   return 0;
 }

@@ -93,8 +93,13 @@ int c_MyApp::p_Save() {
   String state = p_StateString();
   if (rk_Game_DebugMode == 1) rkPrint(state);
   rk_app_SaveState(state);
+  m_BadgesUnsaved = 0;
   return 0;
 }
+
+// Every way out keeps the settings, badges and scores; a game still running
+// is not recorded.
+int c_MyApp::p_OnEnd() { return p_Save(); }
 
 int c_MyApp::p_Load() {
   String text = rk_app_LoadState();

@@ -10,6 +10,9 @@ c_App* c_App::m_new() {
   gc_assign(rk_app__app, this);
   gc_assign(rk_app__delegate, (new c_GameDelegate())->m_new());
   rk_app__game->SetDelegate(rk_app__delegate);
+  rk_end_hook = [] {
+    if (rk_app__app) rk_app__app->p_OnEnd();
+  };
   return this;
 }
 

@@ -20,6 +20,8 @@ class c_App : public Object {
   virtual int p_OnResume() { return 0; }
   virtual int p_OnUpdate() { return 0; }
   virtual int p_OnRender() { return 0; }
+  // The process is ending in order (a quit, the close button, a signal).
+  virtual int p_OnEnd() { return 0; }
   // Both end the process.
   int p_OnClose();
   int p_OnBack();

@@ -7,6 +7,7 @@
 #include "host/events.h"
 #include "host/desktop/glfw_layer.h"
 #include "host/keys.h"
+#include "runtime/startup.h"
 
 RkGlfwGame* RkGlfwGame::_glfwGame = nullptr;
 
@@ -80,6 +81,8 @@ void RkGlfwGame::Run() {
     } else {
       _window->PollEvents();
     }
+    // Between events, so the application saves from a consistent state.
+    if (rkEndSignal() != 0) rkEnd(rkEndSignal(), 0);
     bool active = _window->WindowActive();
     if (!active && !_isSuspended) {
       SuspendGame();

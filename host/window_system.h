@@ -85,7 +85,7 @@ class RkWindowSystem {
   virtual bool KeyPressed(int key) = 0;
 
   virtual void PollEvents() = 0;
-  // Blocks until at least one event arrives.
+  // Blocks until at least one event arrives, or a short while has passed.
   virtual void WaitEvents() = 0;
   // Seconds since the library started.
   virtual double Time() = 0;

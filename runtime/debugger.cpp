@@ -101,7 +101,7 @@ void dbg_error(const char* message) {
 }
 
 void rkError(const String& message) {
-  if (message.IsEmpty()) exit(0);
+  if (message.IsEmpty()) rkEnd(0, 0);
   String::CString<char> bytes(message);
   dbg_error(bytes);
 }

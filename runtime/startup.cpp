@@ -14,6 +14,7 @@ int rk_std_main(int count, const char** values) {
   signal(SIGSEGV, sighandler);
   signal(SIGILL, sighandler);
   signal(SIGFPE, sighandler);
+  rkCatchEndSignals();
   if (!setlocale(LC_CTYPE, "en_US.UTF-8")) setlocale(LC_CTYPE, "");
   gc_init1();
   rkInit();

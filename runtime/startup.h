@@ -30,9 +30,22 @@ int rkPrint(const String& text);
 int rkDebugLog(const String& text);
 int rkDebugStop();
 
-// A fatal error with the given text, or the orderly end of the process (exit 0)
-// when the text is empty. Never returns.
+// A fatal error with the given text, or the orderly end of the process
+// (rkEnd(0, 0)) when the text is empty. Never returns.
 [[noreturn]] void rkError(const String& message);
+
+// Run by the orderly end of the process, before it exits, so the application
+// keeps what the player earned (set when the application registers).
+extern void (*rk_end_hook)();
+// From now on SIGTERM, SIGINT and SIGHUP ask for the orderly end.
+void rkCatchEndSignals();
+// The number of the SIGTERM, SIGINT or SIGHUP that asked the process to end,
+// or 0. The handler only records it; the host's main loop ends the process
+// when it sees it, outside any event.
+int rkEndSignal();
+// The orderly end: runs the end hook once, then exits with `status`, or,
+// given a signal, dies of that signal as it would have without a handler.
+[[noreturn]] void rkEnd(int signal, int status);
 
 // Writes the runtime-error report and stops for a debugger, again and again:
 // a runtime error never resumes the program.

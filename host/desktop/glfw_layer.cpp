@@ -133,7 +133,9 @@ bool RkGlfwLayer::KeyPressed(int key) {
 
 void RkGlfwLayer::PollEvents() { glfwPollEvents(); }
 
-void RkGlfwLayer::WaitEvents() { glfwWaitEvents(); }
+// GLFW's wait sleeps on through a signal: waking now and then lets the main
+// loop see a request to end.
+void RkGlfwLayer::WaitEvents() { glfwWaitEventsTimeout(0.25); }
 
 double RkGlfwLayer::Time() { return glfwGetTime(); }
 

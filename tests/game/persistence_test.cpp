@@ -134,6 +134,16 @@ TEST(Persistence, SaveThenLoadGivesBackEverySettingFlagAndScore) {
 
 // Collector cycles are paced by collected bytes, which saves hardly allocate:
 // garbage a save left there, with its 203 strings, would pile up for hours.
+TEST(Persistence, ABadgeIsSavedByTheUpdateThatAwardsIt) {
+  GameHarness h;
+  h.FinishLoading();
+  h.app->p_AwardBadge(5);
+  h.Update();
+  std::vector<std::string> values = Values(h.StateFile());
+  ASSERT_EQ(values.size(), 203u);
+  EXPECT_EQ(values[26], "32");  // flag 5 is bit 5 of the first badge word
+}
+
 TEST(Persistence, SavingLeavesNothingInTheCollectedHeap) {
   GameHarness h;
   h.app->p_Save();

@@ -31,6 +31,25 @@ sleep 0.5
 check "the close button ends the game with status 0" "0" "$("$runner" wait 5)"
 "$runner" stop >/dev/null
 
+echo "== every way out saves what the session holds"
+# A fresh folder has no state file; none is written while the game runs in focus.
+for way in close F4 TERM; do
+  mkdir -p "$work/$way"
+  "$runner" start -C "$work/$way" "$game" >/dev/null || exit 1
+  "$runner" window >/dev/null || exit 1
+  sleep 1
+  case $way in
+    close) "$runner" close ;;
+    F4) "$runner" key F4 ;;
+    TERM) kill -TERM "$(cat "$MARVOLET_XVFB/program.pid")" ;;
+  esac
+  status=$("$runner" wait 5)
+  "$runner" stop >/dev/null
+  check "$way: the same exit status as without a save" "$([ $way = TERM ] && echo 143 || echo 0)" "$status"
+  check "$way: the whole state is in the file" "203" \
+    "$(tr '|' '\n' <"$work/$way/.zorvexstate" 2>/dev/null | grep -c .)"
+done
+
 echo "== the probe, started from another working directory"
 # The probe sits in a folder of its own with its data beside it.
 mkdir -p "$work/program/data" "$work/elsewhere"
