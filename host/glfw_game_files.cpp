@@ -39,11 +39,15 @@ const String& RkGlfwGame::DataFolderPath() {
   if (_dataFolder.IsEmpty()) {
     // An installed program keeps its data under share/, found relative to
     // the program so the whole tree can move (MARVOLET_INSTALLED_DATA comes
-    // from the install layout). With neither folder present, the one beside
-    // the program is what missing files are reported against.
-    String beside = ProgramFolderPath() + String("/data");
-    String installed = ProgramFolderPath() + String("/" MARVOLET_INSTALLED_DATA);
-    _dataFolder = !IsFolder(beside) && IsFolder(installed) ? installed : beside;
+    // from the install layout, MARVOLET_GAMES_DATA from the Debian package's
+    // games layout). With no folder present, the one beside the program is
+    // what missing files are reported against.
+    _dataFolder = ProgramFolderPath() + String("/data");
+    for (const char* relative : {MARVOLET_INSTALLED_DATA, MARVOLET_GAMES_DATA}) {
+      if (IsFolder(_dataFolder)) break;
+      String installed = ProgramFolderPath() + String("/") + String(relative);
+      if (IsFolder(installed)) _dataFolder = installed;
+    }
   }
   return _dataFolder;
 }

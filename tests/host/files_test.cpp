@@ -144,20 +144,31 @@ TEST(DataPaths, AProgramInAFolderNamedInLatin1FindsItsData) {
 }
 
 TEST(DataPaths, AnInstalledProgramFindsTheSharedDataUnlessDataLiesBesideIt) {
-  char name[] = "/tmp/marvolet-installed-XXXXXX";
-  ASSERT_NE(mkdtemp(name), nullptr);
-  fs::path program = fs::path(name) / "libexec/marvolet";
-  fs::path shared = program / MARVOLET_INSTALLED_DATA;
-  fs::create_directories(program);
-  fs::create_directories(shared);
-  WriteFile(shared / "dice.png", "dice");
-  fs::copy_file(PATH_PROBE, program / "path_probe");
-  ChildResult r = RunChild({(program / "path_probe").string(), "zorvex://data/dice.png"});
-  EXPECT_EQ(r.out, shared.string() + "/dice.png (opens)\n");
-  fs::create_directories(program / "data");
-  r = RunChild({(program / "path_probe").string(), "zorvex://data/dice.png"});
-  EXPECT_EQ(r.out, (program / "data").string() + "/dice.png\n");
-  fs::remove_all(name);
+  // The plain install's layout, and the Debian package's games layout.
+  const struct {
+    const char* program;
+    const char* data;
+    const char* shared;
+  } layouts[] = {{"libexec/marvolet", MARVOLET_INSTALLED_DATA, "share/marvolet/data"},
+                 {"usr/lib/games/marvolet", MARVOLET_GAMES_DATA, "usr/share/games/marvolet"}};
+  for (const auto& layout : layouts) {
+    SCOPED_TRACE(layout.program);
+    char name[] = "/tmp/marvolet-installed-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    fs::path program = fs::path(name) / layout.program;
+    fs::path shared = program / layout.data;
+    EXPECT_EQ(fs::weakly_canonical(shared), fs::path(name) / layout.shared);
+    fs::create_directories(program);
+    fs::create_directories(shared);
+    WriteFile(shared / "dice.png", "dice");
+    fs::copy_file(PATH_PROBE, program / "path_probe");
+    ChildResult r = RunChild({(program / "path_probe").string(), "zorvex://data/dice.png"});
+    EXPECT_EQ(r.out, shared.string() + "/dice.png (opens)\n");
+    fs::create_directories(program / "data");
+    r = RunChild({(program / "path_probe").string(), "zorvex://data/dice.png"});
+    EXPECT_EQ(r.out, (program / "data").string() + "/dice.png\n");
+    fs::remove_all(name);
+  }
 }
 
 TEST_F(HostFiles, TheStateIsSavedAsUtf8AndLoadsBack) {

@@ -29,6 +29,26 @@ share() {  # share FILE REGION FX
 }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
+# The menu's wordmark is white on its sticker: it shows once the images have
+# loaded from the data folder. Waits up to 10 s for it.
+wordmark_seen() {  # wordmark_seen SHOT-FILE
+  for _ in $(seq 50); do
+    "$runner" shot "$1"
+    above "$(share "$1" 360x90+70+50 'r>0.85&&g>0.85&&b>0.85')" 0.1 && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Taking the focus away makes the game save; waits up to 10 s for the file.
+saved_on_focus_loss() {  # saved_on_focus_loss STATE-FILE
+  local root_window
+  root_window=$("$runner" run xwininfo -root | awk '/Window id:/ {print $4}')
+  "$runner" run xdotool windowfocus "$root_window"
+  for _ in $(seq 200); do [ -s "$1" ] && return 0; sleep 0.05; done
+  return 1
+}
+
 # Ends the test: how many of its checks (of KIND) failed, and the exit status.
 verdict() {  # verdict KIND
   [ "$failures" -eq 0 ] && echo "all $1 checks passed" || echo "$failures $1 checks failed"
