@@ -1,5 +1,6 @@
 // game/loader.cpp: the image slots, the detail level that suits the window,
 // the sixteen-step loader that runs one step per update, and the loading screen.
+#include <algorithm>
 #include <cmath>
 
 #include "game/app.h"
@@ -79,13 +80,16 @@ int c_MyApp::p_ReserveImg(int slot, int width, int height) {
   return 0;
 }
 
-// Level 1, 2 or 4: art drawn at twice or four times the size for larger windows.
+// Level 1, 2 or 4: art drawn at twice or four times the size for larger
+// windows. The level follows the fit: the window pixels the design width
+// spans at the scale the render hook will pick (at 4:3, the window's width).
 int c_MyApp::p_ChooseHdLevel() {
-  const int width = rk_app_DeviceWidth();
-  const int height = rk_app_DeviceHeight();
+  const float width = static_cast<float>(rk_app_DeviceWidth());
+  const float height = static_cast<float>(rk_app_DeviceHeight());
+  const float span = std::min(width, height * rk_Game_rawscrw / rk_Game_rawscrh);
   m_HdLevel = 1;
-  if (width > 630 || height > 630) m_HdLevel = 2;
-  if (width > 1230 || height > 1230) m_HdLevel = 4;
+  if (span > 630) m_HdLevel = 2;
+  if (span > 1230) m_HdLevel = 4;
   if (rk_Game_UseHDImages == 0) m_HdLevel = 1;
   m_HdScale = 1.0f / static_cast<float>(m_HdLevel);
   return 0;

@@ -26,21 +26,29 @@ int c_MyApp::p_OnRender() {
     m_LoadStep = 1;
   }
 
-  // Portrait windows get a virtual screen one and a half times larger.
-  const float k = devWidth >= devHeight ? 1.0f : 1.5f;
+  // A window without area (minimised, say) keeps the last fit.
+  if (devWidth <= 0 || devHeight <= 0) return 0;
+
+  // The virtual screen is never smaller than the design size in either
+  // dimension: the shorter side (relative to 4:3) keeps its design length and
+  // the other grows, so a wide window gets a wider screen and a tall one a
+  // taller one. The overscan margin keeps the window's aspect, so the choice
+  // rests on the window's aspect alone. (At 4:3 this is the fit of old; the
+  // old fit took the larger scale and shrank the other side below the design
+  // size, which cut or crowded every screen on a 16:9 or a tall window.)
   const float overscan = rk_Game_overscan;
-  const float sx = (devWidth - 2 * overscan) / (k * rk_Game_rawscrw);
-  const float sy = (devHeight - 2 * overscan) / (k * rk_Game_rawscrh);
-  if (sy > sx) {
+  const bool wide = static_cast<float>(devWidth) * rk_Game_rawscrh >
+                    static_cast<float>(devHeight) * rk_Game_rawscrw;
+  if (wide) {
     m_FitMode = 2;
-    m_ScaleX = m_ScaleY = sy;
-    rk_Game_jscrh = k * rk_Game_rawscrh;
-    rk_Game_jscrw = devWidth / (devHeight / (k * rk_Game_rawscrh));
+    m_ScaleX = m_ScaleY = (devHeight - 2 * overscan * devHeight / devWidth) / rk_Game_rawscrh;
+    rk_Game_jscrh = rk_Game_rawscrh;
+    rk_Game_jscrw = devWidth / (devHeight / rk_Game_rawscrh);
   } else {
     m_FitMode = 1;
-    m_ScaleX = m_ScaleY = sx;
-    rk_Game_jscrw = k * rk_Game_rawscrw;
-    rk_Game_jscrh = devHeight / (devWidth / (k * rk_Game_rawscrw));
+    m_ScaleX = m_ScaleY = (devWidth - 2 * overscan) / rk_Game_rawscrw;
+    rk_Game_jscrw = rk_Game_rawscrw;
+    rk_Game_jscrh = devHeight / (devWidth / rk_Game_rawscrw);
   }
   m_Landscape = rk_Game_jscrh <= rk_Game_jscrw ? 1 : 0;
 

@@ -145,6 +145,9 @@ int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blu
   request.x = (desktop.width - width) / 2;
   request.y = (desktop.height - height) / 2;
   request.title = "Marvolet";
+  // Below three quarters of the design size the game's text stops being legible.
+  request.minWidth = 480;
+  request.minHeight = 360;
   // A failure shows as a closed window, which ends the main loop.
   _window->OpenWindow(request, this);
   ++glfwGraphicsSeq;

@@ -33,6 +33,9 @@ struct RkWindowRequest {
   int x = 0;
   int y = 0;
   const char* title = "";
+  // The smallest size a windowed window can be dragged to.
+  int minWidth = 0;
+  int minHeight = 0;
 };
 
 // One joystick as the library reports it: up to 6 axes and 32 buttons (the

@@ -55,7 +55,13 @@ bool RkGlfwLayer::OpenWindow(const RkWindowRequest& request, RkWindowListener* l
   GLFWmonitor* monitor = request.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
   window_ = glfwCreateWindow(request.width, request.height, request.title, monitor, nullptr);
   if (!window_) return false;
-  if (!monitor) glfwSetWindowPos(window_, request.x, request.y);
+  if (!monitor) {
+    glfwSetWindowPos(window_, request.x, request.y);
+    if (request.minWidth > 0 && request.minHeight > 0) {
+      glfwSetWindowSizeLimits(window_, request.minWidth, request.minHeight, GLFW_DONT_CARE,
+                              GLFW_DONT_CARE);
+    }
+  }
   glfwShowWindow(window_);
   // GLFW focuses only windowed windows; a new full-screen one replacing the
   // focused window would otherwise start unfocused, and the game suspended.

@@ -22,8 +22,9 @@ TEST(Loading, TakesSeventeenUpdatesAndPicksTheDetailLevelOfTheWindow) {
   struct Case {
     int width, height, useHd, level;
   };
-  for (const Case& c : {Case{1280, 720, 1, 4}, Case{640, 480, 1, 2}, Case{1280, 720, 0, 1},
-                        Case{600, 400, 1, 1}}) {
+  // The level follows the fit: the window length the design width spans.
+  for (const Case& c : {Case{1920, 1080, 1, 4}, Case{1280, 720, 1, 2}, Case{640, 480, 1, 2},
+                        Case{1920, 1080, 0, 1}, Case{600, 400, 1, 1}, Case{480, 900, 1, 1}}) {
     GameHarness h(c.width, c.height, [&] { rk_Game_UseHDImages = c.useHd; });
     EXPECT_EQ(h.app->m_LoadStep, 1);
     EXPECT_EQ(h.FinishLoading(), 17);
@@ -57,7 +58,7 @@ TEST(Loading, AResizeRestartsItAndTheLogoSoundPlaysOnce) {
   h.Render();
   EXPECT_EQ(h.app->m_LoadStep, 1);
   EXPECT_EQ(h.FinishLoading(), 17);
-  EXPECT_EQ(h.app->m_HdLevel, 4);
+  EXPECT_EQ(h.app->m_HdLevel, 2);
   EXPECT_EQ(h.audio->Only("play").size(), 1u);
   // After loading the screens run instead of the loader.
   h.app->m_Screen = 4;
@@ -67,28 +68,30 @@ TEST(Loading, AResizeRestartsItAndTheLogoSoundPlaysOnce) {
   EXPECT_THAT(h.DrawnText(), ::testing::HasSubstr("UnexpectedQuit"));
 }
 
-TEST(Fit, APortraitWindowGetsALargerVirtualScreen) {
+TEST(Fit, ATallWindowKeepsTheDesignWidthAndGetsATallerScreen) {
   GameHarness h(600, 1000);
-  EXPECT_EQ(h.app->m_FitMode, 2);
-  EXPECT_NEAR(h.app->m_ScaleX, 1.3889f, 1e-3);
+  EXPECT_EQ(h.app->m_FitMode, 1);
+  EXPECT_NEAR(h.app->m_ScaleX, 0.9375f, 1e-5);
   EXPECT_EQ(h.app->m_ScaleY, h.app->m_ScaleX);
-  EXPECT_NEAR(rk_Game_jscrw, 432, 1e-3);
-  EXPECT_NEAR(rk_Game_jscrh, 720, 1e-3);
+  EXPECT_NEAR(rk_Game_jscrw, 640, 1e-3);
+  EXPECT_NEAR(rk_Game_jscrh, 1066.67f, 1e-2);
   EXPECT_EQ(h.app->m_Landscape, 0);
+  EXPECT_EQ(h.app->m_HdLevel, 1);
 
   // The pointer maps back into virtual units.
   h.MouseMove(300, 500);
   h.Update();
-  EXPECT_EQ(h.app->m_MouseX, 216);
-  EXPECT_EQ(h.app->m_MouseY, 360);
+  EXPECT_EQ(h.app->m_MouseX, 320);
+  EXPECT_EQ(h.app->m_MouseY, 533);
 }
 
-TEST(Fit, AWideWindowKeepsTheDesignWidthAndAnOverscanMarginMovesTheOrigin) {
-  GameHarness h(1280, 480);
-  EXPECT_EQ(h.app->m_FitMode, 1);
-  EXPECT_EQ(h.app->m_ScaleY, 2);
-  EXPECT_NEAR(rk_Game_jscrw, 640, 1e-3);
-  EXPECT_NEAR(rk_Game_jscrh, 240, 1e-3);
+TEST(Fit, AWideWindowKeepsTheDesignHeightAndAnOverscanMarginMovesTheOrigin) {
+  GameHarness h(1920, 1080);
+  EXPECT_EQ(h.app->m_FitMode, 2);
+  EXPECT_EQ(h.app->m_ScaleY, 2.25f);
+  EXPECT_NEAR(rk_Game_jscrw, 853.33f, 1e-2);
+  EXPECT_NEAR(rk_Game_jscrh, 480, 1e-3);
+  EXPECT_EQ(h.app->m_HdLevel, 4);
   rk_Game_overscan = 40;
   h.Resize(640, 480);
   h.Render();
@@ -99,6 +102,14 @@ TEST(Fit, AWideWindowKeepsTheDesignWidthAndAnOverscanMarginMovesTheOrigin) {
   h.Update();
   EXPECT_EQ(h.app->m_MouseX, 0);
   EXPECT_EQ(h.app->m_MouseY, 0);
+  // A wide window's margin is as wide at the sides as at the top and bottom.
+  h.Resize(1280, 480);
+  h.Render();
+  EXPECT_NEAR(h.app->m_ScaleY, 450.0f / 480, 1e-5);
+  h.MouseMove(1240, 480 - 15);
+  h.Update();
+  EXPECT_NEAR(h.app->m_MouseX, rk_Game_jscrw, 1);
+  EXPECT_NEAR(h.app->m_MouseY, 480, 1);
 }
 
 // Collects the GL draws of one render of the current display list.

@@ -41,6 +41,8 @@ TEST_F(MainLoop, OpensACentredWindowThenStartsTheGame) {
   EXPECT_FALSE(r.fullscreen);
   EXPECT_EQ(r.x, 640);  // centred on the 1920 x 1080 desktop
   EXPECT_EQ(r.y, 300);
+  EXPECT_EQ(r.minWidth, 480);
+  EXPECT_EQ(r.minHeight, 360);
   EXPECT_EQ(r.redBits + r.greenBits + r.blueBits, 24);
   EXPECT_EQ(r.alphaBits + r.depthBits + r.stencilBits, 0);
   EXPECT_EQ(window.swapInterval, 1);
