@@ -239,6 +239,14 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_NumberStreak = 0;
   // 1 once the expression took an entry in this update (dice.cpp).
   int m_PickedThisUpdate = 0;
+  // The badge gallery (gallery.cpp): open flag, slide 0..30, the focused
+  // medal's index (id - 1), the grid's scroll in virtual units, its own locks.
+  int m_GalleryOpen = 0;
+  int m_GallerySlide = 0;
+  int m_GalleryFocus = 0;
+  float m_GalleryScroll = 0;
+  int m_GalleryKeyLock = 0;
+  int m_GalleryPointerLock = 0;
   // Scratch for the replay of a triangle record, so rendering allocates nothing.
   Array<float> m_PolyPoints;
 
@@ -368,6 +376,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_OptionBox();
   // Keeps the overscan setting within 1..96 and makes it the margin in use.
   int p_ApplyOverscan();
+
+  // Badge gallery (gallery.cpp).
+  int p_Gallery();
 
   // Achievements: awarding a badge and the game events that can earn one (awards.cpp).
   int p_AwardBadge(int id);

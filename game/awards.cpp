@@ -10,15 +10,15 @@ namespace {
 
 constexpr int kBannerSlots = 13;
 constexpr int kEarned = 50;
-// The games-played count lives in this otherwise unused setting, saved and
-// checksummed with the others; it stops at the limit, far from overflowing.
-constexpr int kGamesPlayedSetting = 20;
-constexpr int kGamesPlayedLimit = 1000000;
+constexpr int kFullLives = 3;
 
 constexpr int kStreakTiers[] = {10, 25, 50};
 constexpr int kCardsInGameTiers[] = {2, 3, 5, 10};
 constexpr int kScoreTiers[] = {500, 1000, 2500, 5000};
-constexpr int kGamesPlayedTiers[] = {1, 10, 50, 100};
+constexpr int kFlawlessCards = 3;
+constexpr int kLowRollerSum = 10;
+// High Scorer: the 1000 tier on each of the three card types.
+constexpr int kHighScorerTier = 1;
 
 // Awards firstId + tier for every tier whose threshold `value` has reached.
 template <int N>
@@ -33,6 +33,37 @@ bool KnownCardType(int type) { return type >= 1 && type <= 3; }
 void AwardScoreTiers(c_MyApp* app) {
   if (!KnownCardType(app->m_CardType)) return;
   AwardTiers(app, kBadgeScore + 4 * (app->m_CardType - 1), kScoreTiers, app->m_Score);
+  bool everyType = true;
+  for (int type = 0; type < 3; ++type) {
+    everyType = everyType && app->m_BadgeFlags[kBadgeScore + 4 * type + kHighScorerTier];
+  }
+  if (everyType) app->p_AwardBadge(kBadgeTopTen);
+}
+
+// One more for a lifetime count, and the counted goals it reaches. A count
+// edited out of range restarts at 1, and it stops at its limit.
+void Count(c_MyApp* app, BadgeCounter counter) {
+  int& count = app->m_Settings[kCounterSettings[counter]];
+  count = std::min(std::max(count, 0), kCountLimit - 1) + 1;
+  for (const CountedGoal& goal : kCountedGoals) {
+    if (goal.counter == counter && count >= goal.goal) app->p_AwardBadge(goal.id);
+  }
+}
+
+// Badges of the five dice alone, sorted: their faces, their shape, their sum.
+void AwardDiceBadges(c_MyApp* app, const int (&dice)[5]) {
+  if (dice[0] == dice[4]) app->p_AwardBadge(kBadgeFiveAlike);
+  bool straight = true;
+  for (int k = 1; k < 5; ++k) straight = straight && dice[k] == dice[0] + k;
+  if (straight) app->p_AwardBadge(kBadgeStraight);
+  // Three of one face and two of another, in either order.
+  const bool threeTwo = dice[0] == dice[2] && dice[3] == dice[4];
+  const bool twoThree = dice[0] == dice[1] && dice[2] == dice[4];
+  if (dice[0] != dice[4] && (threeTwo || twoThree)) app->p_AwardBadge(kBadgeFullHouse);
+  if (dice[1] == 6) app->p_AwardBadge(kBadgeSixesHigh);
+  int sum = 0;
+  for (int die : dice) sum += die;
+  if (sum <= kLowRollerSum) app->p_AwardBadge(kBadgeLowRoller);
 }
 
 // The badges of the expression just judged a match: its dice and operators
@@ -66,10 +97,7 @@ void AwardExpressionBadges(c_MyApp* app) {
   if (reached100) app->p_AwardBadge(kBadgeHighFlyer);
 
   std::sort(dice, dice + 5);
-  if (dice[0] == dice[4]) app->p_AwardBadge(kBadgeFiveAlike);
-  bool straight = true;
-  for (int k = 1; k < 5; ++k) straight = straight && dice[k] == dice[0] + k;
-  if (straight) app->p_AwardBadge(kBadgeStraight);
+  AwardDiceBadges(app, dice);
 }
 
 // Badges of the card as it stands: a number in every column, a full column.
@@ -119,6 +147,7 @@ int c_MyApp::p_OnExpressionJudged(int matched) {
   }
   ++m_GameNumbersEarned;
   ++m_NumberStreak;
+  Count(this, kCountNumbers);
   const int value = static_cast<int>(m_Turn[kTurnValue]);
   p_AwardBadge(kBadgeFirstNumber);
   if (value == 1) p_AwardBadge(kBadgeNumberOne);
@@ -136,11 +165,16 @@ int c_MyApp::p_OnExpressionJudged(int matched) {
 // Called when a card's last number is earned, after its 250 points.
 int c_MyApp::p_OnCardCompleted() {
   ++m_GameCardsDone;
+  Count(this, kCountCards);
   if (KnownCardType(m_CardType)) {
     p_AwardBadge(kBadgeCardFilled + m_CardType - 1);
     if (m_CardLivesLost == 0) p_AwardBadge(kBadgeCardClean + m_CardType - 1);
   }
   if (m_Turn[kTurnLives] == 1) p_AwardBadge(kBadgeComeback);
+  // Lives only ever go down in a game: all three left means none was lost.
+  if (m_Turn[kTurnLives] == kFullLives && m_GameCardsDone >= kFlawlessCards) {
+    p_AwardBadge(kBadgeFlawless);
+  }
   AwardTiers(this, kBadgeCardsInGame, kCardsInGameTiers, m_GameCardsDone);
   AwardScoreTiers(this);
   // The next card starts without a miss.
@@ -150,9 +184,7 @@ int c_MyApp::p_OnCardCompleted() {
 
 // Called once per finished game, after its score is in the lists.
 int c_MyApp::p_OnGameRecorded(int place) {
-  int& played = m_Settings[kGamesPlayedSetting];
-  played = std::min(std::max(played, 0), kGamesPlayedLimit - 1) + 1;
-  AwardTiers(this, kBadgeGamesPlayed, kGamesPlayedTiers, played);
+  Count(this, kCountGames);
   if (!KnownCardType(m_CardType)) return 0;
   p_AwardBadge(kBadgeTriedType + m_CardType - 1);
   if (m_BadgeFlags[kBadgeTriedType] && m_BadgeFlags[kBadgeTriedType + 1] &&
@@ -160,10 +192,10 @@ int c_MyApp::p_OnGameRecorded(int place) {
     p_AwardBadge(kBadgeFullMenu);
   }
   const int top = 10 * (m_CardType - 1);
-  if (place > 0) p_AwardBadge(kBadgeTopTen);
-  if (place == 1) p_AwardBadge(kBadgeFirstPlace);
-  // First place over an earlier best, which now stands second.
+  const bool listFull = m_HiScores[top + 9] > 0;
+  // First place over an earlier best, which now stands second; over a full list, Champion.
   if (place == 1 && m_HiScores[top + 1] > 0) p_AwardBadge(kBadgeRecordBreaker);
-  if (m_HiScores[top + 9] > 0) p_AwardBadge(kBadgeFullTopTen);
+  if (place == 1 && listFull) p_AwardBadge(kBadgeFirstPlace);
+  if (listFull) p_AwardBadge(kBadgeFullTopTen);
   return 0;
 }

@@ -1,5 +1,8 @@
-// game/badges.cpp: the badge table and the banners that announce a badge,
-// sliding in at the bottom left, drawn over everything else.
+// game/badges.cpp: the badge table and the banners that announce a badge:
+// its medal, its name and, smaller, what earned it, drawn over everything
+// else where they hide nothing the player needs.
+#include <algorithm>
+
 #include "game/app.h"
 #include "game/badges.h"
 
@@ -7,6 +10,20 @@ namespace {
 constexpr int kBadgeSlot = 80;
 constexpr int kBannerSlotsShown = 13;
 constexpr int kBannerFrames = 240;
+constexpr int kFadeFrames = 10;
+constexpr float kFadeSlide = 24;
+constexpr float kBannerHeight = 40;
+constexpr float kBannerPitch = 44;
+constexpr int kMostBanners = 4;
+constexpr float kFontAdvance = 7;
+constexpr float kNameSize = 1.5f;
+constexpr float kTextLeft = 44;
+// The game screen's free band: below the dice (drawn at y 64, 64 high, with
+// their hint keys) and above the card's heading row (centred at h - 236).
+constexpr float kDiceBottom = 104;
+constexpr float kCardTopFromBottom = 272;
+// The menu's gear (centre x 38, 64 wide at size 1.5) and its panel's margin.
+constexpr float kMenuGearRight = 38 + 48 + 10;
 
 struct BadgeText {
   int id;
@@ -30,7 +47,7 @@ const BadgeText kBadgeTexts[] = {
     {kBadgeOnlyOperator + 3, "All Divided|Earn a number using only divided by."},
     {kBadgeFiveAlike, "Five Alike|Earn a number with five dice of one face."},
     {kBadgeThroughZero, "Through Zero|Earn a number after a step that gave 0."},
-    {kBadgeHighFlyer, "High Flyer|Earn a number after a step that gave 100 or more."},
+    {kBadgeHighFlyer, "High Flyer|Earn a number passing 100 or more on the way."},
     {kBadgeStraight, "Straight|Earn a number with dice 1 to 5 or 2 to 6."},
     {kBadgeCloseCall, "Close Call|Earn a number on your last life."},
     {kBadgeComeback, "Comeback|Complete a card on your last life."},
@@ -68,11 +85,41 @@ const BadgeText kBadgeTexts[] = {
     {kBadgeTriedType + 1, "Tried Tens|Finish a game on cards of ten."},
     {kBadgeTriedType + 2, "Tried Fifteens|Finish a game on cards of fifteen."},
     {kBadgeFullMenu, "Full Menu|Finish a game of every card type."},
-    {kBadgeTopTen, "High Scorer|Enter a top-ten list."},
-    {kBadgeFirstPlace, "Champion|Take first place in a top-ten list."},
+    {kBadgeTopTen, "High Scorer|Score 1000 in one game on every card type."},
+    {kBadgeFirstPlace, "Champion|Take first place in a full top-ten list."},
     {kBadgeRecordBreaker, "Record Breaker|Beat your own best score on a card type."},
     {kBadgeFullTopTen, "Full Top Ten|Fill a top-ten list with ten scores."},
+    {kBadgeFullHouse, "Full House|Earn a number with three dice alike and a pair."},
+    {kBadgeSixesHigh, "Sixes High|Earn a number with four or five sixes."},
+    {kBadgeLowRoller, "Low Roller|Earn a number with dice adding up to 10 or less."},
+    {kBadgeFlawless, "Flawless|Complete 3 cards in one game without a miss."},
+    {kBadgeNumbersTotal, "Number Hoard|Earn 250 numbers in all."},
+    {kBadgeCardsTotal, "Card Collector|Complete 50 cards in all."},
 };
+
+// Where banners stand: a left edge, a right edge, the bottom of the lowest
+// one, and how many fit at once.
+struct BannerArea {
+  float left, right, bottom;
+  int count;
+};
+
+BannerArea Area(const c_MyApp* app, float w, float h) {
+  if (app->m_Screen == 1 || app->m_Screen == 2) {
+    // Right of the menu's gear, left of its panel.
+    return {kMenuGearRight, w - app->m_PanelWidth - 8, h - 4, kMostBanners};
+  }
+  if (app->m_Screen >= 10) {
+    // Between the dice and the card: nothing there to hide.
+    const float bottom = h - kCardTopFromBottom;
+    const int fit = static_cast<int>((bottom - kDiceBottom) / kBannerPitch);
+    return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners)};
+  }
+  return {8, w - 8, h - 4, kMostBanners};
+}
+
+// The width of a line in the font at this size, to size the banner by.
+float TextWidth(const String& text, float size) { return text.Length() * kFontAdvance * size; }
 }  // namespace
 
 String c_MyApp::p_BadgeID(int id) {
@@ -86,29 +133,42 @@ String c_MyApp::p_BadgeName(int id) { return p_BadgeID(id).Split(String("|"))[0]
 
 String c_MyApp::p_BadgeDetail(int id) { return p_BadgeID(id).Split(String("|"))[1]; }
 
+// Banners take their places in slot order; one past those that fit waits,
+// unaged, for a place to come free.
 int c_MyApp::p_ShowBadges() {
   p_ResetDraw();
-  m_BadgeWidth = 160;
-  const int w = m_BadgeWidth;
+  const BannerArea area = Area(this, rk_Game_jscrw, rk_Game_jscrh);
+  int place = 0;
   for (int k = 0; k < kBannerSlotsShown; ++k) {
     int age = m_BadgeQueueTime[k];
     if (age <= 0) continue;
+    if (place == area.count) continue;
     m_BadgeQueueTime[k] = ++age;
-    int slide = age > kBannerFrames - w / 16 ? 16 * (kBannerFrames - age) - w : 16 * age - w;
-    if (slide > 0) slide = 0;
-    const float s = static_cast<float>(slide);
-    const float y = rk_Game_jscrh - 34.0f * (k + 1);
-    p_SetCol(0, 0, 80, 0.8f);
-    p_Rect(s, y, 160, 32);
-    p_SetCol(255, 255, 255, 1);
     const int id = m_BadgeQueueId[k];
-    p_Text(s + 16, y + 4, p_BadgeName(id), 0, 0, 0);
+    const String name = p_BadgeName(id);
+    const String detail = p_BadgeDetail(id);
+    const float fade =
+        std::clamp(std::min(age, kBannerFrames - age) / static_cast<float>(kFadeFrames), 0.0f, 1.0f);
+    const float textWidth = std::max(TextWidth(name, kNameSize), TextWidth(detail, 1));
+    m_BadgeWidth = static_cast<int>(std::min(kTextLeft + textWidth + 12, area.right - area.left));
+    const float x = area.left - kFadeSlide * (1 - fade);
+    const float y = area.bottom - kBannerPitch * (place + 1) + (kBannerPitch - kBannerHeight);
+    ++place;
+
+    p_SetCol(0, 0, 80, 0.8f * fade);
+    p_Rect(x, y, static_cast<float>(m_BadgeWidth), kBannerHeight);
+    p_SetCol(255, 255, 255, fade);
     if (id >= 0 && id < 64) {
       p_SetSize(0.5f, kAbsent);
-      p_DrawImg(kBadgeSlot, s + w - 16, y + 16, static_cast<float>(id));
-      p_SetSize(1, kAbsent);
+      p_DrawImg(kBadgeSlot, x + 22, y + kBannerHeight / 2, static_cast<float>(id));
     }
+    p_SetSize(kNameSize, kAbsent);
+    p_Text(x + kTextLeft, y + 3, name, 0, 0, 0);
+    p_SetSize(1, kAbsent);
+    p_SetCol(200, 220, 255, fade);
+    p_Text(x + kTextLeft, y + 24, detail, 0, 0, 0);
     if (age > kBannerFrames) m_BadgeQueueTime[k] = 0;
   }
+  p_ResetDraw();
   return 0;
 }

@@ -1,5 +1,6 @@
-// game/badges.h: the ids of the badges a player can earn. The table in
-// badges.cpp gives each its name and detail; awards.cpp decides the events.
+// game/badges.h: the ids of the badges a player can earn and the counted
+// goals. The table in badges.cpp gives each its name and detail; awards.cpp
+// decides the events; gallery.cpp shows them all.
 #pragma once
 
 enum BadgeId {
@@ -39,7 +40,42 @@ enum BadgeId {
   kBadgeFirstPlace,
   kBadgeRecordBreaker,
   kBadgeFullTopTen,
-  // Ids from here to 63 have no achievement.
+  // Dice shapes of an earned number, a perfect run, lifetime counts.
+  kBadgeFullHouse,
+  kBadgeSixesHigh,
+  kBadgeLowRoller,
+  kBadgeFlawless,
+  kBadgeNumbersTotal,
+  kBadgeCardsTotal,
   kBadgeCount
 };
-static_assert(kBadgeCount <= 64, "badge icons exist for ids 0 to 63");
+static_assert(kBadgeCount == 64, "badge icons exist for ids 0 to 63, every one earnable");
+
+// Lifetime counts, each kept in an otherwise unused setting (saved and
+// checksummed with the others), stopping at kCountLimit.
+enum BadgeCounter { kCountGames, kCountNumbers, kCountCards, kCounters };
+constexpr int kCounterSettings[kCounters] = {20, 21, 22};
+constexpr int kCountLimit = 1000000;
+
+// A badge earned when a lifetime count reaches its goal.
+struct CountedGoal {
+  int id;
+  BadgeCounter counter;
+  int goal;
+};
+constexpr CountedGoal kCountedGoals[] = {
+    {kBadgeGamesPlayed + 0, kCountGames, 1},   {kBadgeGamesPlayed + 1, kCountGames, 10},
+    {kBadgeGamesPlayed + 2, kCountGames, 50},  {kBadgeGamesPlayed + 3, kCountGames, 100},
+    {kBadgeNumbersTotal, kCountNumbers, 250},  {kBadgeCardsTotal, kCountCards, 50},
+};
+// What the gallery calls each count ("Games played: 12 / 50").
+constexpr const char* kCounterLabels[kCounters] = {"Games played", "Numbers earned",
+                                                   "Cards completed"};
+
+// The goal of a counted badge, or nullptr.
+inline const CountedGoal* CountedGoalOf(int id) {
+  for (const CountedGoal& goal : kCountedGoals) {
+    if (goal.id == id) return &goal;
+  }
+  return nullptr;
+}

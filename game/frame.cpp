@@ -135,8 +135,8 @@ int c_MyApp::p_UpdateInputLocks() {
     m_KeyLock = 1;
     m_PointerLock = 1;
   }
-  // The screen under the options box sees its input as held.
-  if (m_OptionsOpen == 1) m_KeyLock = m_PointerLock = 1;
+  // The screen under the options box or the badge gallery sees its input as held.
+  if (m_OptionsOpen == 1 || m_GalleryOpen == 1) m_KeyLock = m_PointerLock = 1;
   return 0;
 }
 
@@ -198,6 +198,9 @@ int c_MyApp::p_OnUpdate() {
     if (m_OptionsOpen == 1 || m_OptionsSlide > 0) p_OptionBox();
     if (m_OptionsOpen == 1 && m_OptionsSlide <= 29) ++m_OptionsSlide;
     if (m_OptionsOpen == 0 && m_OptionsSlide > 0) --m_OptionsSlide;
+    if (m_GalleryOpen == 1 || m_GallerySlide > 0) p_Gallery();
+    if (m_GalleryOpen == 1 && m_GallerySlide < 30) ++m_GallerySlide;
+    if (m_GalleryOpen == 0 && m_GallerySlide > 0) --m_GallerySlide;
     const float target = rk_Game_jscrw - 140;
     if (m_SidePanelOpen == 1 && target > m_SidePanelSlide) {
       m_SidePanelSlide += (target - m_SidePanelSlide) / 8;

@@ -1,8 +1,9 @@
 // game/menu.cpp: the main menu. A dial of card types arched around the
-// options gear, and a dark panel on the right with the top-ten and last-ten
-// lists of the chosen type and the play button at its foot. Focus moves
-// between gear, dial and panel by keys or by pointing; the panel's own
-// contents are in menu_panel.cpp.
+// options gear, a medal in the top-left corner that opens the badge gallery,
+// and a dark panel on the right with the top-ten and last-ten lists of the
+// chosen type and the play button at its foot. Focus moves between medal,
+// gear, dial and panel by keys or by pointing; the panel's own contents are
+// in menu_panel.cpp.
 #include "game/menu.h"
 
 #include <algorithm>
@@ -32,6 +33,12 @@ constexpr int kRepeatDelay = 22;
 constexpr float kFirstRepeat = 30;
 
 constexpr float kGearBox = 64;
+// The gallery's medal: a frame of the badge sheet in the top-left corner,
+// above the dial and left of the logo at every screen shape.
+constexpr int kImageBadges = 80;
+constexpr int kMedalFrame = 55;
+constexpr float kMedalCorner = 40;
+constexpr float kMedalBox = 56;
 constexpr float kDragBox = 500;
 
 // The gear's three layers and how fast each turns with m_GearAngle.
@@ -42,7 +49,8 @@ struct GearLayer {
 constexpr GearLayer kGearLayers[] = {{8, 1}, {9, -2}, {10, 4}};
 
 bool OverlayOpen(const c_MyApp* app) {
-  return app->m_OptionsOpen == 1 || app->m_SidePanelOpen == 1 || app->m_MenuPanelOpen == 1;
+  return app->m_OptionsOpen == 1 || app->m_SidePanelOpen == 1 || app->m_MenuPanelOpen == 1 ||
+         app->m_GalleryOpen == 1;
 }
 int LowestItem() { return rk_Game_isOuya == 1 ? kQuitItem : 0; }
 float RestAngle(int item) { return -kItemPitch * item; }
@@ -51,6 +59,9 @@ float RestAngle(int item) { return -kItemPitch * item; }
 void Activate(c_MyApp* app) {
   if (app->m_MenuFocus == kFocusGear) {
     app->m_OptionsOpen = 1;
+    Sound(app, kSoundMove);
+  } else if (app->m_MenuFocus == kFocusMedal) {
+    app->m_GalleryOpen = 1;
     Sound(app, kSoundMove);
   } else if (app->m_MenuFocus == kFocusPanel) {
     app->m_SidePanelOpen = 1;
@@ -166,6 +177,23 @@ void Gear(c_MyApp* app, float cx, float cy) {
     app->m_PointerLock = 1;
     Sound(app, kSoundMove);
     app->m_MenuFocus = kFocusGear;
+  }
+}
+
+// Slides in from the top with the menu; a tap opens the gallery.
+void Medal(c_MyApp* app) {
+  const bool focused = app->m_MenuFocus == kFocusMedal;
+  const float y = kMedalCorner + 4.0f * app->m_MenuSlide;
+  app->p_ResetDraw();
+  app->p_SetSize(focused ? 0.9f : 0.75f, kAbsent);
+  app->p_Alpha(focused ? 1 : 0.7f);
+  app->p_DrawImg(kImageBadges, kMedalCorner, y, kMedalFrame);
+  app->p_ResetDraw();
+  if (LatchesFree(app) && app->p_MouseIn_Centered(kMedalCorner, y, kMedalBox, kMedalBox)) {
+    app->m_GalleryOpen = 1;
+    app->m_PointerLock = 1;
+    Sound(app, kSoundMove);
+    app->m_MenuFocus = kFocusMedal;
   }
 }
 
@@ -311,7 +339,7 @@ void Keys(c_MyApp* app) {
     }
     app->m_DialAngle = RestAngle(app->m_MenuSel);
   }
-  if (app->m_KeyLock == 0 && app->m_MenuFocus > kFocusGear && AnyPlayerHolds(app, kActionLeft)) {
+  if (app->m_KeyLock == 0 && app->m_MenuFocus > kFocusMedal && AnyPlayerHolds(app, kActionLeft)) {
     MoveFocus(app, -1);
   }
   if (app->m_KeyLock == 0 && app->m_MenuFocus < kFocusPanel && AnyPlayerHolds(app, kActionRight)) {
@@ -355,7 +383,10 @@ int c_MyApp::p_Menu() {
   menu::PlayButton(this, w, h, width);
   menu::ScoreLists(this, w, h, width);
   menu::DialPhysics(this);
-  if (!menu::OverlayOpen(this)) menu::GearAndDial(this, h);
+  if (!menu::OverlayOpen(this)) {
+    menu::Medal(this);
+    menu::GearAndDial(this, h);
+  }
   menu::Keys(this);
   menu::Description(this, w, h);
   m_CardType = std::clamp(m_MenuSel + 1, 1, 3);

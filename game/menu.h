@@ -5,7 +5,8 @@
 
 namespace menu {
 
-// The menu's focus areas.
+// The menu's focus areas, left to right.
+constexpr int kFocusMedal = -1;
 constexpr int kFocusGear = 0;
 constexpr int kFocusDial = 1;
 constexpr int kFocusPanel = 2;

@@ -44,10 +44,12 @@ TEST(Badges, AGameEarnsBadgesThatAreAnnouncedOnceAndSurviveARestart) {
     h.FinishLoading();
     PlayToTheMenu(h);
     c_MyApp* app = h.app;
-    ExpectFlags(app, {kBadgeFirstNumber, kBadgeCardFilled, kBadgeGamesPlayed, kBadgeTriedType,
-                      kBadgeTopTen, kBadgeFirstPlace}, true);
+    ExpectFlags(app, {kBadgeFirstNumber, kBadgeCardFilled, kBadgeGamesPlayed, kBadgeTriedType},
+                true);
+    // High Scorer and Champion ask for more than a first game with a score.
     ExpectFlags(app, {kBadgeGamesPlayed + 1, kBadgeCardFilled + 1, kBadgeFullMenu,
-                      kBadgeConsolation}, false);
+                      kBadgeConsolation, kBadgeTopTen, kBadgeFirstPlace, kBadgeRecordBreaker},
+                false);
     EXPECT_EQ(app->m_Settings[kGamesPlayed], 1);
     // The end of the game earned these moments ago: their banners are up.
     EXPECT_THAT(Banners(app), ::testing::IsSupersetOf({+kBadgeGamesPlayed, +kBadgeTriedType}));
@@ -110,7 +112,95 @@ TEST(Badges, AllFourOperatorsOrADivisionEarnTheirBadgesOnlyWithANumber) {
   // 3 - 3 x 4 + 4 + 4 = 8 passes through 0; five 2s added give 10.
   Judge(h, {3, 3, 4, 4, 4}, {2, 3, 1, 1}, 8);
   Judge(h, {2, 2, 2, 2, 2}, {1, 1, 1, 1}, 10);
-  ExpectFlags(app, {kBadgeThroughZero, kBadgeOnlyOperator, kBadgeFiveAlike}, true);
+  // Three 4s and two 3s are a full house; five 2s add up to 10.
+  ExpectFlags(app, {kBadgeThroughZero, kBadgeOnlyOperator, kBadgeFiveAlike, kBadgeFullHouse,
+                    kBadgeLowRoller}, true);
+  ExpectFlags(app, {kBadgeSixesHigh}, false);
+  Judge(h, {6, 6, 1, 6, 6}, {1, 1, 1, 1}, 25);
+  ExpectFlags(app, {kBadgeSixesHigh}, true);
+}
+
+TEST(Badges, CountedGoalsAreEarnedExactlyAtTheirCountWhichSurvivesARestart) {
+  std::string saved;
+  {
+    GameHarness h;
+    h.FinishLoading();
+    c_MyApp* app = h.app;
+    app->m_CardType = 1;
+    app->m_Turn[kTurnLives] = 3;
+    app->m_Settings[kCounterSettings[kCountCards]] = 48;
+    app->p_OnCardCompleted();
+    EXPECT_EQ(app->m_Settings[kCounterSettings[kCountCards]], 49);
+    ExpectFlags(app, {kBadgeCardsTotal, kBadgeFlawless}, false);
+    app->p_OnCardCompleted();
+    ExpectFlags(app, {kBadgeCardsTotal}, true);
+    ExpectFlags(app, {kBadgeFlawless}, false);
+    // The third card of a game with no life lost.
+    app->p_OnCardCompleted();
+    ExpectFlags(app, {kBadgeFlawless}, true);
+    app->p_Save();
+    saved = h.StateFile();
+  }
+  GameHarness h;
+  h.WriteStateFile(saved);
+  h.app->p_Load();
+  EXPECT_EQ(h.app->m_Settings[kCounterSettings[kCountCards]], 51);
+  ExpectFlags(h.app, {kBadgeCardsTotal, kBadgeFlawless, kBadgeCardFilled}, true);
+}
+
+TEST(Badges, AStateFileFromBeforeTheCountsLoadsWithEveryBadgeKept) {
+  GameHarness h;
+  // Three games played; badges 1, 46, 50 and 54 to 57 earned under their old meanings.
+  h.WriteStateFile("0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|3|0|0|0|0|1543|"
+                   "2|63193088|0|0|0|0|0|0|63193090|");
+  h.app->p_Load();
+  EXPECT_THAT(h.Printed(), ::testing::AllOf(HasSubstr("Settings Loaded"), HasSubstr("Badges Loaded")));
+  ExpectFlags(h.app, {1, 46, 50, 54, 55, 56, 57}, true);
+  ExpectFlags(h.app, {kBadgeFullHouse, kBadgeNumbersTotal, kBadgeCardsTotal}, false);
+  EXPECT_EQ(h.app->m_Settings[kCounterSettings[kCountGames]], 3);
+  EXPECT_EQ(h.app->m_Settings[kCounterSettings[kCountNumbers]], 0);
+  EXPECT_EQ(h.app->m_Settings[kCounterSettings[kCountCards]], 0);
+}
+
+// The banner's box: the dark rectangle under its name.
+std::vector<DrawRecord> BannerBoxes(GameHarness& h) {
+  std::vector<DrawRecord> boxes;
+  for (const DrawRecord& r : h.RecordsOf(kRecordRect)) {
+    if (r.f[10] == 0 && r.f[11] == 0 && r.f[12] == 80) boxes.push_back(r);
+  }
+  return boxes;
+}
+
+TEST(Badges, BannersShowNameAndDetailClearOfTheGearTheDiceAndTheCalculator) {
+  GameHarness h;
+  h.FinishLoading();
+  h.Update(40);
+  c_MyApp* app = h.app;
+  for (int id : {kBadgeNumberOne, kBadgeNineties, kBadgeStraight}) app->p_AwardBadge(id);
+  h.Update(20);
+  EXPECT_THAT(h.DrawnText(), HasSubstr("NumberOneEarnthenumber1."));
+  const float w = rk_Game_jscrw, screenH = rk_Game_jscrh;
+  ASSERT_EQ(BannerBoxes(h).size(), 3u);
+  for (const DrawRecord& box : BannerBoxes(h)) {
+    EXPECT_GE(box.x(), 38 + 48) << "right of the menu's gear";
+    EXPECT_LE(box.x() + box.f[4], w - app->m_PanelWidth) << "left of the score panel";
+  }
+  // In a game they stand between the dice and the card, so two fit at once here.
+  for (int k = 0; k < 15; ++k) app->m_BadgeQueueTime[k] = 0;
+  Bot(h).StartGame(1);
+  h.Update(70);
+  for (int id : {kBadgeLuckySevens, kBadgeNinetyNine, kBadgeFiveAlike}) app->p_AwardBadge(id);
+  h.Update(20);
+  ASSERT_EQ(BannerBoxes(h).size(), 2u);
+  for (const DrawRecord& box : BannerBoxes(h)) {
+    EXPECT_GE(box.y(), 64 + 32) << "below the dice";
+    EXPECT_LE(box.y() + box.f[5], screenH - 236 - 32) << "above the card";
+    EXPECT_LE(box.x() + box.f[4], w - 198) << "left of the calculator";
+  }
+  // The third waits for a place, then has its full time.
+  h.Update(230);
+  ASSERT_EQ(BannerBoxes(h).size(), 1u);
+  EXPECT_THAT(h.DrawnText(), HasSubstr("FiveAlike"));
 }
 
 TEST(Badges, ReservedIdsAreNeverAwardedAndTheGameCountIsBounded) {
@@ -119,13 +209,14 @@ TEST(Badges, ReservedIdsAreNeverAwardedAndTheGameCountIsBounded) {
   c_MyApp* app = h.app;
   EXPECT_EQ(Name(app, 0), "Test Badge");
   EXPECT_EQ(Text(app->p_BadgeDetail(0)), "This is a Test Badge which has no purpose.");
-  EXPECT_EQ(Text(app->p_BadgeID(63)), "Odd Badge|This badge hasn't been defined!");
-  for (int id = 1; id < kBadgeCount; ++id) {
+  EXPECT_EQ(Text(app->p_BadgeID(64)), "Odd Badge|This badge hasn't been defined!");
+  for (int id = 1; id <= 63; ++id) {
     EXPECT_NE(Name(app, id), "Odd Badge") << id;
     EXPECT_LE(Name(app, id).size(), 14u) << "fits its banner: " << Name(app, id);
+    EXPECT_LE(Text(app->p_BadgeDetail(id)).size(), 48u) << "fits its banner: " << Name(app, id);
   }
-  for (int id : {0, +kBadgeCount, 63}) EXPECT_EQ(app->p_AwardBadge(id), 0);
-  ExpectFlags(app, {0, kBadgeCount, 63}, false);
+  for (int id : {0, 64}) EXPECT_EQ(app->p_AwardBadge(id), 0);
+  ExpectFlags(app, {0, 64}, false);
   EXPECT_TRUE(Banners(app).empty());
   // A count edited out of range restarts at 1, or stops at its limit.
   for (int stored : {-7, INT_MAX, 1000000}) {

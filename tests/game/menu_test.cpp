@@ -84,7 +84,9 @@ TEST(MenuAreas, KeysAndPointerFocusAnAreaAndActivateIt) {
     int value, cardType;
   };
   for (const Case& c :
-       {Case{{kLeft, kLeft}, 0, 0, 0, 0, &c_MyApp::m_OptionsOpen, 1, 2},
+       {Case{{kLeft}, 0, 0, 0, 0, &c_MyApp::m_OptionsOpen, 1, 2},
+        Case{{kLeft, kLeft, kLeft}, 0, 0, 0, -1, &c_MyApp::m_GalleryOpen, 1, 2},
+        Case{{}, 80, 55, 1, -1, &c_MyApp::m_GalleryOpen, 1, 2},
         Case{{kRight, kRight, kRight}, 0, 0, 0, 2, &c_MyApp::m_SidePanelOpen, 1, 2},
         Case{{kRight, kLeft, kDown}, 0, 0, 0, 1, &c_MyApp::m_Screen, 11, 3},
         Case{{}, kImageIcons, 3, 1, 1, &c_MyApp::m_Screen, 11, 2},
