@@ -28,3 +28,12 @@ Module['preRun'].push(function () {
     });
   };
 })();
+
+// The game's own end (its quit choice, or an error it cannot go on from):
+// the loop and the sound stop, and the page says so.
+Module['quit'] = function (status, toThrow) {
+  if (typeof Browser !== 'undefined') Browser.mainLoop.pause();
+  if (typeof AL !== 'undefined' && AL.currentCtx) AL.currentCtx.audioCtx.suspend();
+  if (Module['marvoletEnded']) Module['marvoletEnded'](status);
+  throw toThrow;
+};

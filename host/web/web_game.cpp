@@ -10,6 +10,9 @@
 
 namespace {
 
+// Updates run so far, for the page's tests (a hidden page must run none).
+int updateCount = 0;
+
 // An animation frame a little early still takes the update due: frames
 // jitter by a few milliseconds, and waiting a whole frame for each late one
 // would stutter. A quarter step is less than half a frame at 120 Hz, where
@@ -25,6 +28,8 @@ EM_BOOL OnVisibility(int type, const EmscriptenVisibilityChangeEvent* e, void* d
 }
 
 }  // namespace
+
+extern "C" EMSCRIPTEN_KEEPALIVE int marvolet_updates() { return updateCount; }
 
 RkWebGame::RkWebGame() : RkGlfwGame(&_webWindow), _webWindow(this) {}
 
@@ -46,7 +51,13 @@ void RkWebGame::Run() {
   }
   emscripten_set_visibilitychange_callback(this, EM_FALSE, OnVisibility);
   StartGame();
-  emscripten_set_main_loop_arg(Frame, this, 0, 0);
+  // Never returns: the page's program lives on in the browser's loop.
+  emscripten_set_main_loop_arg(Frame, this, 0, 1);
+}
+
+void RkWebGame::UpdateGame() {
+  ++updateCount;
+  RkGlfwGame::UpdateGame();
 }
 
 void RkWebGame::Frame(void* game) { static_cast<RkWebGame*>(game)->RunFrame(); }

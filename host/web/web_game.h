@@ -12,6 +12,7 @@ class RkWebGame : public RkGlfwGame, public RkTouchListener {
 
   // Starts the game and hands the loop to the browser; returns at once.
   void Run() override;
+  void UpdateGame() override;
   // Each save reaches the browser's storage at once, not when the page closes.
   int SaveState(String state) override;
   int OpenUrl(String url) override;

@@ -1,0 +1,188 @@
+// tests/web/browser_test.js: the web site in headless Chromium, played like a
+// player: the menu shows, a whole game by keys from the solution line the
+// game prints, the score kept across a reload, the menu fitted to other
+// window shapes, a click picks a die, a hidden tab runs no updates, and
+// nothing goes to the console as an error.
+// Usage: node browser_test.js URL
+'use strict';
+const puppeteer = require('puppeteer-core');
+const {decode, share} = require('./png');
+
+const url = process.argv[2];
+let failures = 0;
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+
+function check(name, ok, detail) {
+  console.log(`${ok ? 'ok' : 'FAILED'} - ${name}${detail ? ` (${detail})` : ''}`);
+  if (!ok) ++failures;
+  return ok;
+}
+
+// The menu's blue background, as the desktop's window tests know it.
+const menuBlue = (r, g, b) => r < 0.15 && g > 0.25 && g < 0.4 && b > 0.55 && b < 0.7;
+const white = (r, g, b) => r > 0.85 && g > 0.85 && b > 0.85;
+const shot = async page => decode(await page.screenshot({type: 'png'}));
+
+async function waitFor(test, ms, step = 200) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(step)) {
+    if (await test()) return true;
+  }
+  return false;
+}
+const menuShows = page => waitFor(async () => share(await shot(page), null, menuBlue) > 0.3, 30000);
+
+const updates = page => page.evaluate(() => Module._marvolet_updates());
+// The game reads keys as held or not at each update: a key is held, and
+// then left up, for at least two updates, however slowly frames come.
+async function twoUpdates(page) {
+  const start = await updates(page);
+  await waitFor(async () => await updates(page) >= start + 2, 5000, 15);
+}
+async function hold(page, down, up) {
+  await down();
+  await twoUpdates(page);
+  await up();
+  await twoUpdates(page);
+}
+const tap = (page, key) => hold(page, () => page.keyboard.down(key), () => page.keyboard.up(key));
+
+// The operator buttons sit two by two: + - over x /.
+const kOperators = ['+', '-', '*', '/'];
+async function pickOperator(page, from, to) {
+  if ((to >> 1) !== (from >> 1)) await tap(page, to > 1 ? 'ArrowDown' : 'ArrowUp');
+  if ((to & 1) !== (from & 1)) await tap(page, to & 1 ? 'ArrowRight' : 'ArrowLeft');
+  await tap(page, 'Enter');
+}
+
+// Waits for the next solution line (printed as the dice come to rest), then
+// enters the dice in order with its operators, or multiplies them all,
+// which mostly gives a number above any on the card and loses a life. The cursor moves to the next free die by itself.
+async function playTurn(page, log, solve) {
+  const seen = log.solutions.length;
+  if (!await waitFor(() => log.solutions.length > seen, 10000, 100)) return false;
+  const ops = log.solutions[seen].match(/[-+*/]/g);
+  await sleep(700);
+  let cursor = 0;
+  for (let k = 0; k < 5; ++k) {
+    await tap(page, 'Enter');
+    if (k === 4) break;
+    const op = solve ? kOperators.indexOf(ops[k]) : 2;
+    await pickOperator(page, cursor, op);
+    cursor = op;
+  }
+  return true;
+}
+
+function watch(page) {
+  const log = {errors: [], solutions: [], bytes: 0, lines: []};
+  page.on('console', m => {
+    log.lines.push(m.text());
+    if (/^[\d.]+([-+*/][\d.]+){4}=[\d.]+$/.test(m.text())) log.solutions.push(m.text());
+    if (m.type() === 'error') log.errors.push(m.text());
+  });
+  page.on('pageerror', e => log.errors.push(e.message));
+  page.on('response', async r => {
+    const length = Number(r.headers()['content-length']);
+    log.bytes += Number.isFinite(length) ? length : 0;
+  });
+  return log;
+}
+
+// The first row of the "Last 10" list at 800 x 600.
+const kLastRow = [640, 338, 160, 24];
+
+function differs(a, b, box) {
+  const [x0, y0, w, h] = box;
+  let changed = 0;
+  for (let y = y0; y < y0 + h; ++y) {
+    for (let x = x0; x < x0 + w; ++x) {
+      const i = (y * a.width + x) * 4;
+      if (Math.abs(a.pixels[i] - b.pixels[i]) + Math.abs(a.pixels[i + 1] - b.pixels[i + 1]) > 60) ++changed;
+    }
+  }
+  return changed / (w * h);
+}
+
+(async () => {
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+  });
+  try {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.setViewport({width: 800, height: 600});
+    const log = watch(page);
+
+    const opened = Date.now();
+    await page.goto(url, {waitUntil: 'load'});
+    check('the menu appears on the canvas', await menuShows(page));
+    console.log(`time to menu: ${Date.now() - opened} ms; bytes before the menu: ${log.bytes}`);
+    const fresh = await shot(page);
+
+    // A whole game: two turns by the printed solution, then misses until the lives are gone.
+    await tap(page, 'Enter');
+    let turns = 0;
+    let played = true;
+    for (; turns < 12 && played; ++turns) {
+      played = await playTurn(page, log, turns < 2);
+      if (played && turns >= 4 && share(await shot(page), null, menuBlue) > 0.3) break;
+    }
+    check('a whole game by keys ends back at the menu', await menuShows(page), `${turns} turns`);
+    await sleep(1500);
+
+    await page.reload({waitUntil: 'load'});
+    await menuShows(page);
+    const kept = await shot(page);
+    check('after a reload the game\'s score is in the list',
+          differs(fresh, kept, kLastRow) > 0.02 && log.lines.includes('Highscores Loaded'));
+
+    for (const [width, height, ratio] of [[1280, 720, 1], [450, 800, 2]]) {
+      await page.setViewport({width, height, deviceScaleFactor: ratio});
+      const fitted = await waitFor(async () => {
+        const size = await page.evaluate(() => [canvas.width, canvas.height]);
+        return size[0] === width * ratio && size[1] === height * ratio &&
+               share(await shot(page), null, menuBlue) > 0.25;
+      }, 5000);
+      check(`the menu fills a ${width} x ${height} window at ${ratio} pixels per point`, fitted);
+    }
+
+    await page.setViewport({width: 800, height: 600});
+    await menuShows(page);
+    await tap(page, 'Enter');
+    const seen = log.solutions.length;
+    await waitFor(() => log.solutions.length > seen, 15000, 100);
+    await sleep(700);
+    const die = [125, 55, 50, 50];
+    const before = share(await shot(page), die, white);
+    await page.mouse.move(150, 80);
+    await hold(page, () => page.mouse.down(), () => page.mouse.up());
+    await sleep(600);
+    const after = share(await shot(page), die, white);
+    check('a click picks the first die, which slides away', before > 0.4 && after < 0.1,
+          `white before ${before.toFixed(2)}, after ${after.toFixed(2)}`);
+
+    const other = await context.newPage();
+    await other.bringToFront();
+    await sleep(300);
+    const hiddenAt = await updates(page);
+    await sleep(1000);
+    const hiddenLater = await updates(page);
+    await page.bringToFront();
+    await sleep(1000);
+    const shown = await updates(page);
+    check('a hidden tab runs no updates, a shown one resumes',
+          hiddenLater === hiddenAt && shown - hiddenLater > 30,
+          `${hiddenAt} -> ${hiddenLater} hidden, ${shown} shown`);
+
+    check('no console error or uncaught exception', log.errors.length === 0,
+          log.errors.slice(0, 3).join(' | '));
+  } finally {
+    await browser.close();
+  }
+  process.exit(failures ? 1 : 0);
+})().catch(error => {
+  console.log(`FAILED - ${error.stack}`);
+  process.exit(1);
+});
