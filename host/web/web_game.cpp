@@ -31,7 +31,14 @@ EM_BOOL OnVisibility(int type, const EmscriptenVisibilityChangeEvent* e, void* d
 
 extern "C" EMSCRIPTEN_KEEPALIVE int marvolet_updates() { return updateCount; }
 
-RkWebGame::RkWebGame() : RkGlfwGame(&_webWindow), _webWindow(this) {}
+// The page calls this when a detail level's data has arrived after the start.
+extern "C" EMSCRIPTEN_KEEPALIVE void marvolet_refit() {
+  if (RkWebGame::_webGame) RkWebGame::_webGame->Refit();
+}
+
+RkWebGame* RkWebGame::_webGame = nullptr;
+
+RkWebGame::RkWebGame() : RkGlfwGame(&_webWindow), _webWindow(this) { _webGame = this; }
 
 void RkWebGame::Main(int argc, const char* argv[]) {
   RkWebGame* game = new RkWebGame();

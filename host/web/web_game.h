@@ -8,6 +8,8 @@
 
 class RkWebGame : public RkGlfwGame, public RkTouchListener {
  public:
+  static RkWebGame* _webGame;
+
   RkWebGame();
 
   // Starts the game and hands the loop to the browser; returns at once.
@@ -17,6 +19,7 @@ class RkWebGame : public RkGlfwGame, public RkTouchListener {
   int SaveState(String state) override;
   int OpenUrl(String url) override;
   void OnTouch(int event, int finger, double x, double y) override;
+  void Refit() { _webWindow.Refit(); }
 
   // The whole life of the page's program: runtime, application, then the loop.
   static void Main(int argc, const char* argv[]);

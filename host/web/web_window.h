@@ -55,6 +55,9 @@ class RkWebWindow : public RkWindowSystem {
   void SetKey(int key, bool down);
   void SetCursor(double x, double y);
   double PixelRatio();
+  // Reports no area for one frame, so that the game fits itself afresh and
+  // reloads its art (a detail level's files have just arrived).
+  void Refit() { width_ = height_ = 0; }
 
  private:
   int context_ = 0;
