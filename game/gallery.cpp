@@ -115,7 +115,7 @@ void Medals(c_MyApp* app, const Layout& l, float dy) {
     if (app->m_BadgeFlags[id]) {
       app->p_SetCol(255, 255, 255, 1);
     } else {
-      app->p_SetCol(70, 70, 95, 0.55f);
+      app->p_SetCol(120, 120, 150, 0.45f);
     }
     const float scale = (l.cell - 8) / kMedalPixels * (focused ? 1.1f : 1.0f);
     app->p_SetSize(scale, scale);
@@ -187,7 +187,7 @@ int c_MyApp::p_Gallery() {
   if (m_GallerySlide != kSlideOpen) m_GalleryKeyLock = m_GalleryPointerLock = 1;
 
   const float dy = std::round(1.5f * h * (1 - m_GallerySlide / static_cast<float>(kSlideOpen)));
-  p_SetCol(40, 20, 90, 0.9f);
+  p_SetCol(40, 20, 90, 0.95f);
   p_Rect(l.panelLeft, dy, l.panelWidth, h);
   const bool button = Header(this, l, dy);
   Medals(this, l, dy);

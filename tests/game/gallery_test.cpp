@@ -133,7 +133,7 @@ TEST_F(Gallery, KeysAndThePointerMoveTheFocusAndItsDetailAndProgressShow) {
   EXPECT_EQ(earned.f[7], 1);
   EXPECT_EQ(earned.f[10], 255);
   EXPECT_LT(locked.f[7], 0.7f);
-  EXPECT_LT(locked.f[10], 100);
+  EXPECT_LT(locked.f[10], 255);
 
   Press(kRight);
   EXPECT_EQ(app->m_GalleryFocus, 1);
