@@ -11,7 +11,6 @@ constexpr int kBadgeSlot = 80;
 constexpr int kBannerSlotsShown = 13;
 constexpr int kBannerFrames = 240;
 constexpr int kFadeFrames = 10;
-constexpr float kFadeSlide = 24;
 constexpr float kBannerHeight = 40;
 constexpr float kBannerPitch = 44;
 constexpr int kMostBanners = 4;
@@ -133,7 +132,8 @@ String c_MyApp::p_BadgeName(int id) { return p_BadgeID(id).Split(String("|"))[0]
 
 String c_MyApp::p_BadgeDetail(int id) { return p_BadgeID(id).Split(String("|"))[1]; }
 
-// Banners take their places in slot order; one past those that fit waits,
+// Banners take their places in slot order and fade in and out there, never
+// passing over what they stand clear of; one past those that fit waits,
 // unaged, for a place to come free.
 int c_MyApp::p_ShowBadges() {
   p_ResetDraw();
@@ -151,7 +151,7 @@ int c_MyApp::p_ShowBadges() {
         std::clamp(std::min(age, kBannerFrames - age) / static_cast<float>(kFadeFrames), 0.0f, 1.0f);
     const float textWidth = std::max(TextWidth(name, kNameSize), TextWidth(detail, 1));
     m_BadgeWidth = static_cast<int>(std::min(kTextLeft + textWidth + 12, area.right - area.left));
-    const float x = area.left - kFadeSlide * (1 - fade);
+    const float x = area.left;
     const float y = area.bottom - kBannerPitch * (place + 1) + (kBannerPitch - kBannerHeight);
     ++place;
 
