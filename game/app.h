@@ -23,6 +23,10 @@ constexpr int kRecordOval = -3716;
 constexpr int kRecordLine = -3715;
 constexpr int kRecordTri = -3714;
 constexpr int kRecordFloats = 15;
+// How a frame differs from the one drawn before it.
+constexpr int kChangeNone = 0;
+constexpr int kChangePart = 1;
+constexpr int kChangeWhole = 2;
 constexpr int kDrawListFloats = 37500;
 // A writer refuses to append once the list holds more floats than this.
 constexpr int kDrawListLimit = 37484;
@@ -402,8 +406,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_UpdateInputLocks();
   int p_MapPointer();
   int p_ReplayDrawList();
-  // True when this render's frame differs from the last one drawn (and remembers it).
-  bool p_FrameChanged(int devWidth, int devHeight);
+  void p_DrawFrame(gxtkGraphics* device, int devWidth, int devHeight);
+  // How this render's frame differs from the last one drawn (and remembers
+  // it): kChangeNone, kChangeWhole, or kChangePart with the window pixels
+  // left, top, right, bottom that can differ in `area`.
+  int p_FrameChange(int devWidth, int devHeight, int* area);
   static void MeasureRate(int* lastMs, int* fps, int* average);
 };
 

@@ -1,10 +1,9 @@
 // game/render.cpp: the render hook. It fits the virtual screen to the window
 // with the overscan margin, clears the window with a full-window rectangle and
-// replays the display list the last update wrote, unless the host can leave
-// the same frame, drawn before, on screen.
+// replays the display list the last update wrote: not at all when the host can
+// leave the same frame on screen, only inside the changed part when the back
+// buffer still holds the frame before (render_change.cpp).
 #include "game/app.h"
-
-#include <cstring>
 
 namespace {
 
@@ -52,39 +51,37 @@ int c_MyApp::p_OnRender() {
   }
   m_Landscape = rk_Game_jscrh <= rk_Game_jscrw ? 1 : 0;
 
-  // Menus and games at rest repeat the same frame for seconds: drawing it
-  // again would cost a software rasteriser most of the frame's time.
-  if (p_FrameChanged(devWidth, devHeight) || !rk_app_KeepFrame()) {
-    device->SetColor(m_ClearRed, m_ClearGreen, m_ClearBlue);
-    device->SetAlpha(m_ClearAlpha);
-    ValidateMatrix();
-    device->DrawRect(-1, -1, static_cast<float>(devWidth + 2), static_cast<float>(devHeight + 2));
-    device->SetColor(255, 255, 255);
-    device->SetAlpha(1);
-    p_ReplayDrawList();
+  // Menus and games at rest repeat the same frame for seconds, and most other
+  // frames change a small part of it (a counter, a cursor): a software
+  // rasteriser pays for every pixel drawn, so only what changed is drawn
+  // again, over the frame the window's back buffer still holds.
+  int area[4] = {0, 0, devWidth, devHeight};
+  const int change = p_FrameChange(devWidth, devHeight, area);
+  if (change == kChangeNone && (rk_app_KeepFrame() || device->FrameKept())) {
+    // Nothing to draw: kept on screen, or presented again from the back buffer.
+  } else if (change == kChangePart && device->FrameKept()) {
+    rk_graphics_SetScissor(static_cast<float>(area[0]), static_cast<float>(area[1]),
+                           static_cast<float>(area[2] - area[0]),
+                           static_cast<float>(area[3] - area[1]));
+    p_DrawFrame(device, devWidth, devHeight);
+    rk_graphics_SetScissor(0, 0, static_cast<float>(devWidth), static_cast<float>(devHeight));
+  } else {
+    p_DrawFrame(device, devWidth, devHeight);
   }
   rk_graphics_SetAlpha(0.5f);
   rk_graphics_SetColor(255, 255, 255);
   return 0;
 }
 
-bool c_MyApp::p_FrameChanged(int devWidth, int devHeight) {
-  const float key[] = {static_cast<float>(devWidth), static_cast<float>(devHeight),
-                       rk_Game_overscan, m_ScaleX, m_ScaleY, m_HdScale, m_ClearRed, m_ClearGreen,
-                       m_ClearBlue, m_ClearAlpha, static_cast<float>(m_ImageChanges),
-                       static_cast<float>(m_DrawLen)};
-  constexpr size_t kKeyFloats = sizeof key / sizeof key[0];
-  const size_t listFloats = m_DrawLen > 0 ? static_cast<size_t>(m_DrawLen) : 0;
-  const float* list = m_DrawList.Data();
-  // A translucent clear blends over the frame before, so each such frame is new.
-  bool changed = m_ClearAlpha != 1 || m_DrawnFrame.size() != kKeyFloats + listFloats ||
-                 memcmp(m_DrawnFrame.data(), key, sizeof key) != 0 ||
-                 memcmp(m_DrawnFrame.data() + kKeyFloats, list, listFloats * sizeof(float)) != 0;
-  if (changed) {
-    m_DrawnFrame.assign(key, key + kKeyFloats);
-    m_DrawnFrame.insert(m_DrawnFrame.end(), list, list + listFloats);
-  }
-  return changed;
+// The clear, a full-window rectangle, then the display list.
+void c_MyApp::p_DrawFrame(gxtkGraphics* device, int devWidth, int devHeight) {
+  device->SetColor(m_ClearRed, m_ClearGreen, m_ClearBlue);
+  device->SetAlpha(m_ClearAlpha);
+  ValidateMatrix();
+  device->DrawRect(-1, -1, static_cast<float>(devWidth + 2), static_cast<float>(devHeight + 2));
+  device->SetColor(255, 255, 255);
+  device->SetAlpha(1);
+  p_ReplayDrawList();
 }
 
 int c_MyApp::p_ReplayDrawList() {

@@ -3,6 +3,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <initializer_list>
+
 namespace {
 
 class OpenGlLayer : public GlLayer {
@@ -71,6 +73,45 @@ class OpenGlLayer : public GlLayer {
   }
   void PixelStorei(GLenum name, GLint value) override { glPixelStorei(name, value); }
   GLenum GetError() override { return glGetError(); }
+
+  // Checked once per window, on its first frame, before the game draws it.
+  bool SwapKeepsFrame() override {
+    GLFWwindow* window = glfwGetCurrentContext();
+    if (!window) return false;
+    if (window != probed_) {
+      probed_ = window;
+      keeps_ = SwapCopies(window);
+    }
+    return keeps_;
+  }
+
+ private:
+  // Two near-black frames in a row: after the second swap the back buffer
+  // holds the second only where swaps copy it to the window; where they
+  // exchange buffers or leave them undefined it holds something else.
+  static bool SwapCopies(GLFWwindow* window) {
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    if (width <= 0 || height <= 0) return false;
+    glDisable(GL_SCISSOR_TEST);
+    constexpr int kBlue = 16;
+    for (int blue : {0, kBlue}) {
+      glClearColor(0, 0, blue / 255.0f, 1);
+      glClear(GL_COLOR_BUFFER_BIT);
+      glfwSwapBuffers(window);
+    }
+    const int points[3][2] = {{0, 0}, {width / 2, height / 2}, {width - 1, height - 1}};
+    for (const auto& point : points) {
+      unsigned char rgba[4] = {255, 255, 255, 255};
+      glReadPixels(point[0], point[1], 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+      // A few levels of slack for buffers of fewer than 8 bits a channel.
+      if (rgba[0] != 0 || rgba[1] != 0 || rgba[2] < kBlue - 8 || rgba[2] > kBlue + 8) return false;
+    }
+    return true;
+  }
+
+  GLFWwindow* probed_ = nullptr;
+  bool keeps_ = false;
 };
 
 OpenGlLayer real_layer;

@@ -48,6 +48,11 @@ class GlLayer {
                              GLsizei height, GLenum format, GLenum type, const void* pixels) = 0;
   virtual void PixelStorei(GLenum name, GLint value) = 0;
   virtual GLenum GetError() = 0;
+
+  // Whether a buffer swap leaves the frame drawn last in the window's back
+  // buffer, so that the next frame may be drawn in part over it. Platforms
+  // differ (copy, exchange, undefined); a layer that cannot tell says no.
+  virtual bool SwapKeepsFrame() { return false; }
 };
 
 // The layer in use: the real OpenGL one unless another was installed.

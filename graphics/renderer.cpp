@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "graphics/gl_layer.h"
+#include "host/game.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ void gxtkGraphics::mark() { gc_push_grey(batchSurface); }
 int gxtkGraphics::BeginRender() {
   GlLayer& gl = Gl();
   gl.WindowSize(&width, &height);
+  // Asked first: a new window is checked before anything is drawn in it.
+  const bool swapKeeps = gl.SwapKeepsFrame();
+  frameKept = swapKeeps && lastSeq == glfwGraphicsSeq && lastWidth == width && lastHeight == height;
+  lastSeq = glfwGraphicsSeq;
+  lastWidth = width;
+  lastHeight = height;
   gl.Viewport(0, 0, width, height);
   gl.MatrixMode(GL_PROJECTION);
   gl.LoadIdentity();

@@ -75,6 +75,11 @@ class gxtkGraphics : public Object {
   // Draws and empties the pending batch.
   void Flush();
 
+  // True from BeginRender when the window's back buffer still holds the frame
+  // this device drew last (same context, same size, and swaps that keep it):
+  // a frame may then redraw only the part that changed.
+  bool FrameKept() const { return frameKept; }
+
   // Segments of an oval with these radii under the current matrix: 12 to 1024, a multiple of 4.
   int OvalSegments(float rx, float ry) const;
 
@@ -94,6 +99,11 @@ class gxtkGraphics : public Object {
     vertex->color = color;
   }
   void PackColor();
+  bool frameKept = false;
+  // The context count and window size of the frame drawn last.
+  int lastSeq = -1;
+  int lastWidth = 0;
+  int lastHeight = 0;
   // Clears the window (within the scissor) to an opaque colour, channels 0..1.
   void ClearTo(float red, float green, float blue);
 };

@@ -190,6 +190,57 @@ TEST(Replay, AnUnchangedFrameIsLeftOnScreenAndAnyChangeIsDrawn) {
   EXPECT_FALSE(Replay(h).empty());
 }
 
+// Whether every draw is clipped to one box, smaller than the window, that
+// holds all the vertices of the draws `changed` picks.
+template <class Pick>
+void ExpectDrawnInPartAround(const std::vector<GlDraw>& draws, Pick changed) {
+  ASSERT_FALSE(draws.empty());
+  int changedDraws = 0;
+  for (const GlDraw& d : draws) {
+    ASSERT_TRUE(d.scissored);
+    const GLint* box = d.scissor;  // GL's: from the bottom left
+    EXPECT_LT(box[2] * box[3], 640 * 480 / 4);
+    if (!changed(d)) continue;
+    ++changedDraws;
+    for (const RecordedVertex& v : d.vertices) {
+      EXPECT_GE(v.x, box[0]);
+      EXPECT_LE(v.x, box[0] + box[2]);
+      EXPECT_GE(480 - v.y, box[1]);
+      EXPECT_LE(480 - v.y, box[1] + box[3]);
+    }
+  }
+  EXPECT_GT(changedDraws, 0);
+}
+
+TEST(Replay, OverAKeptFrameOnlyTheChangedPartIsDrawn) {
+  GameHarness h;
+  h.gl.swapKeepsFrame = true;
+  h.FinishLoading();
+  c_MyApp* app = h.app;
+  auto list = [&](float turn, bool extra) {
+    app->p_CLS2D(kAbsent, 0, 0, 0);
+    app->p_Rect(10, 20, 300, 200);
+    app->m_DrawRot = turn;
+    app->p_DrawImg(1, 320, 240, 0);
+    app->m_DrawRot = 0;
+    if (extra) app->p_Oval(330, 250, 8, 8);
+    app->p_Line(0, 0, 640, 480);
+  };
+  list(0, false);
+  EXPECT_FALSE(Replay(h)[0].scissored) << "the first frame is drawn whole";
+  EXPECT_TRUE(Replay(h).empty()) << "the same frame is presented again as it is";
+  const GLuint dice = app->m_Images[1]->m_Surface->texture;
+  list(30, false);  // a turned picture
+  ExpectDrawnInPartAround(Replay(h),
+                          [&](const GlDraw& d) { return d.textured && d.texture == dice; });
+  EXPECT_EQ(h.gl.Count("Clear"), 1);
+  list(30, true);  // a record more, beside it
+  ExpectDrawnInPartAround(Replay(h), [](const GlDraw& d) { return d.mode == GL_TRIANGLE_FAN; });
+  list(0, true);
+  h.Resize(800, 600);
+  EXPECT_FALSE(Replay(h)[0].scissored) << "a new window size";
+}
+
 TEST(Replay, AFullListDropsRecordsButHitTestsStillAnswer) {
   GameHarness h;
   h.FinishLoading();

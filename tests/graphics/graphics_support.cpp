@@ -126,6 +126,10 @@ void GlWindow::Close() {
   window_ = nullptr;
 }
 
+void GlWindow::Swap() {
+  if (window_) glfwSwapBuffers(static_cast<GLFWwindow*>(window_));
+}
+
 int RgbAt(gxtkGraphics* device, int x, int y) {
   Array<int> pixel(1);
   device->ReadPixels(pixel, x, y, 1, 1, 0, 1);

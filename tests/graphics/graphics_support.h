@@ -66,6 +66,8 @@ class GlWindow {
   // Opens (or reopens) the window; counts a new context as the host does.
   bool Open(int width, int height);
   void Close();
+  // Presents the back buffer, as the host does after a frame.
+  void Swap();
 
  private:
   void* window_ = nullptr;

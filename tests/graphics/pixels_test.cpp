@@ -53,6 +53,12 @@ class PixelTest : public ::testing::Test {
     EndFrame();
   }
 
+  std::vector<int> Pixels() {
+    Array<int> frame(320 * 240);
+    device->ReadPixels(frame, 0, 0, 320, 240, 0, 320);
+    return std::vector<int>(frame.Data(), frame.Data() + frame.Length());
+  }
+
   // Renders two frames, each drawn by `draw(variant)` (false, then true),
   // and counts the pixels that differ between them.
   template <class Draw>
@@ -167,6 +173,63 @@ void CoveredFrame(gxtkGraphics* device, bool asRect) {
 TEST_F(PixelTest, AnOpaqueWindowCoveringRectangleLeavesThePixelsAFillWould) {
   EXPECT_EQ(DifferingPixels([this](bool asRect) { CoveredFrame(device, asRect); }), 0);
   EXPECT_EQ(RgbAt(device, 300, 200), Rgb(37, 120, 250));
+}
+
+// Overlapping shapes, a turned and scaled picture and an ellipse, more shapes
+// over them; `moved` turns the picture and moves the ellipse, as a twinkle or
+// a cursor changes a small part of a frame. Both lie inside kChanged.
+void SceneWithChange(gxtkGraphics* device, c_Image* checker, bool moved) {
+  OverlappingFrame(device, false);
+  rk_graphics_SetBlend(0);
+  rk_graphics_SetAlpha(0.8f);
+  rk_graphics_SetColor(255, 255, 255);
+  rk_graphics_DrawImage2(checker, 150, 150, moved ? 45.0f : 30.0f, 6, 6, 0);
+  rk_graphics_SetColor(250, 200, 0);
+  rk_graphics_DrawEllipse(moved ? 210.0f : 200.0f, moved ? 64.0f : 60.0f, 12, 8);
+  rk_graphics_SetBlend(1);
+  rk_graphics_SetColor(40, 40, 90);
+  rk_graphics_DrawRect(140, 40, 80, 120);
+}
+const int kChanged[4] = {120, 30, 130, 150};  // x, y, width, height
+
+TEST_F(PixelTest, AFrameDrawnInPartOverTheKeptOneHasTheFullFramesPixels) {
+  c_Image* checker = Checker();
+  ASSERT_TRUE(checker);
+  // The first frame of a window has nothing kept to draw over.
+  BeginFrame();
+  EXPECT_FALSE(device->FrameKept());
+  SceneWithChange(device, checker, false);
+  const std::vector<int> before = Pixels();
+  EndFrame();
+  window.Swap();
+
+  device->BeginRender();
+  rk_graphics_BeginRender();
+  if (!device->FrameKept()) GTEST_SKIP() << "buffer swaps here do not keep the frame";
+  rk_graphics_SetScissor(kChanged[0], kChanged[1], kChanged[2], kChanged[3]);
+  device->Cls(0, 0, 0);
+  SceneWithChange(device, checker, true);
+  const std::vector<int> inPart = Pixels();
+  EndFrame();
+  window.Swap();
+
+  BeginFrame();
+  SceneWithChange(device, checker, true);
+  const std::vector<int> full = Pixels();
+  EndFrame();
+  int differing = 0, changed = 0;
+  for (size_t i = 0; i < full.size(); ++i) {
+    differing += inPart[i] != full[i];
+    changed += before[i] != full[i];
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(changed, 100) << "the change shows";
+
+  // A new window keeps nothing, whatever was drawn in the one before.
+  ASSERT_TRUE(window.Open(320, 240));
+  device->BeginRender();
+  EXPECT_FALSE(device->FrameKept());
+  device->EndRender();
 }
 
 TEST_F(PixelTest, ScissorClipsToItsArea) {
