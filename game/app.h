@@ -271,6 +271,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
                 int flags);
   int p_LoadFont(int slot, String name, int advance, int lineHeight);
   int p_ReserveImg(int slot, int width, int height);
+  // Empties a slot, releasing its picture's texture and pixels at once.
+  int p_FreeImg(int slot);
   int p_ChooseHdLevel();
   int p_Reload();
   int p_Loader();

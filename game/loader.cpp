@@ -50,7 +50,7 @@ String LevelFileName(String name, int level) {
 
 int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount,
                        int flags) {
-  gc_assign(m_Images[slot], nullptr);
+  p_FreeImg(slot);
   c_Image* image = rk_graphics_LoadImage2(LevelFileName(name, m_HdLevel), frameWidth * m_HdLevel,
                                           frameHeight * m_HdLevel, frameCount, flags);
   gc_assign(m_Images[slot], image);
@@ -69,8 +69,18 @@ int c_MyApp::p_LoadFont(int slot, String name, int advance, int lineHeight) {
   return 0;
 }
 
+// The picture a slot held goes at once, not when the collector finds it: a
+// reload then holds one new picture at a time beside the ones still to go.
+int c_MyApp::p_FreeImg(int slot) {
+  if (c_Image* old = m_Images[slot]) {
+    if (old->m_Surface) old->m_Surface->Discard();
+    gc_assign(m_Images[slot], nullptr);
+  }
+  return 0;
+}
+
 int c_MyApp::p_ReserveImg(int slot, int width, int height) {
-  gc_assign(m_Images[slot], nullptr);
+  p_FreeImg(slot);
   gc_assign(m_Images[slot], rk_graphics_CreateImage(width, height, 1, 1));
   ++m_ImageChanges;
   m_ImageInfo[slot * 3] = width;

@@ -41,6 +41,34 @@ TEST(Loading, TakesSeventeenUpdatesAndPicksTheDetailLevelOfTheWindow) {
   }
 }
 
+int LiveTextures(const GlRecorder& gl) {
+  int live = 0;
+  for (const auto& texture : gl.textures) live += !texture.second.deleted;
+  return live;
+}
+
+TEST(Loading, PicturesComeOneAtATimeAndKeepNoPixelCopy) {
+  GameHarness h;
+  h.FinishLoading();
+  for (int slot = 0; slot < 100; ++slot) {
+    const c_Image* image = h.app->m_Images[slot];
+    if (!image) continue;
+    EXPECT_EQ(image->m_Surface->data, nullptr) << "slot " << slot << ": the texture holds it";
+  }
+  const int live = LiveTextures(h.gl);
+  // A reload frees each slot's old picture before it loads the new one (the
+  // harness runs no collector, which would free them only later).
+  h.Resize(1280, 720);
+  h.Render();
+  int most = live;
+  while (h.app->m_LoadStep != 0) {
+    h.Update();
+    most = std::max(most, LiveTextures(h.gl));
+  }
+  EXPECT_LE(most, live + 1);
+  EXPECT_EQ(LiveTextures(h.gl), live);
+}
+
 TEST(Loading, TheLoadingScreenShowsSpinnerLogoAndText) {
   GameHarness h;
   h.Update(3);
