@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "host/game.h"
+#include "host/state_file.h"
 #include "host/window_system.h"
 
 // A video mode with its colour bits.
@@ -70,6 +71,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   const String& ProgramFolderPath();
   // Beside the program (the build tree), else where an installed tree keeps it.
   const String& DataFolderPath();
+  StateFile& State();
+  void TellStateNotice();
 
   RkWindowSystem* _window;
   std::unique_ptr<RkWindowSystem> _ownWindow;
@@ -84,6 +87,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   String _programFolder;
   String _internalFolder;
   String _dataFolder;
+  std::unique_ptr<StateFile> _stateFile;
   // Keys pressed in the current window and not yet released. A key still
   // held from before a window change repeats in the new one without having
   // been pressed there: such repeats are not presses.

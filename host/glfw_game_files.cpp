@@ -11,6 +11,7 @@
 #include "host/data_path.h"
 #include "host/glfw_game.h"
 #include "host/state_file.h"
+#include "runtime/startup.h"
 
 #ifdef MARVOLET_AUDIO_DECODE
 #include "audio/decode.h"
@@ -68,14 +69,30 @@ String RkGlfwGame::PathToFilePath(String path) {
   return String();
 }
 
-int RkGlfwGame::SaveState(String state) { return ReplaceFile(kStatePath, ToUtf8(state)); }
+StateFile& RkGlfwGame::State() {
+  if (!_stateFile) _stateFile.reset(new StateFile(kStatePath));
+  return *_stateFile;
+}
+
+// What went wrong with the state file, said once on the console.
+void RkGlfwGame::TellStateNotice() {
+  std::string notice = State().TakeNotice();
+  if (notice.empty()) return;
+  rkPrint(String::Decode(reinterpret_cast<const unsigned char*>(notice.data()),
+                         static_cast<int>(notice.size())));
+}
+
+int RkGlfwGame::SaveState(String state) {
+  int result = State().Save(ToUtf8(state));
+  TellStateNotice();
+  return result;
+}
 
 String RkGlfwGame::LoadState() {
-  FILE* file = OpenFile(String(kStatePath), String("rb"));
-  if (!file) return String();
-  String state = String::Load(file);
-  fclose(file);
-  return state;
+  std::string bytes = State().Load();
+  TellStateNotice();
+  return String::Decode(reinterpret_cast<const unsigned char*>(bytes.data()),
+                        static_cast<int>(bytes.size()));
 }
 
 unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {

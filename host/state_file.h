@@ -1,11 +1,45 @@
-// host/state_file.h: replacing a small file so that readers see either the
-// old contents or the new, never a part.
+// host/state_file.h: the state file on a POSIX file system: read with care,
+// replaced so that readers see either the old contents or the new, never a
+// part, and guarded against a second copy of the game in the same folder.
 #pragma once
 
 #include <string>
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and
-// renames it over `path`. Returns 0; -1 when the file cannot be created or
-// put in place; -2 when the write falls short. On failure `path` is untouched
-// and the temporary file is gone.
-int ReplaceFile(const std::string& path, const std::string& bytes);
+// renames it over `path`. The new file gets `mode` when it is not -1.
+// Returns 0; -1 when the file cannot be created or put in place; -2 when the
+// write falls short. On failure `path` is untouched and the temporary file
+// is gone.
+int ReplaceFile(const std::string& path, const std::string& bytes, int mode = -1);
+
+// No real state comes near this; anything larger is damaged.
+constexpr long kMaxStateBytes = 64 * 1024;
+
+class StateFile {
+ public:
+  explicit StateFile(std::string path) : path_(std::move(path)) {}
+  ~StateFile();
+  StateFile(const StateFile&) = delete;
+  StateFile& operator=(const StateFile&) = delete;
+
+  // The file's bytes; empty when there is none, and when it is damaged (not
+  // a regular file, or too large). A file that exists but cannot be read
+  // turns saving off, so it is never replaced by a state made without it.
+  std::string Load();
+  // Replaces the file (the link's target, when it is a link), keeping its
+  // mode. Returns ReplaceFile's codes; -1 while saving is off.
+  int Save(const std::string& bytes);
+  // A line for the player when something went wrong, once; else empty.
+  std::string TakeNotice();
+
+ private:
+  // On first use: claims the folder and clears what killed copies left.
+  void Prepare();
+  void SavingOff(const std::string& why);
+
+  std::string path_;
+  bool prepared_ = false;
+  int lockFd_ = -1;
+  bool savingOff_ = false;
+  std::string notice_;
+};

@@ -3,6 +3,7 @@
 
 #include <stb/stb_image_write.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <thread>
 
 #include "host/data_path.h"
+#include "host/state_file.h"
 #include "tests/host/fake_window.h"
 #include "tests/support/child_process.h"
 
@@ -237,6 +239,117 @@ TEST_F(HostFiles, NoReaderEverSeesAPartlyWrittenState) {
   }
   EXPECT_GT(reads, 0);
   EXPECT_EQ(ReadFile(".zorvexstate"), first);
+}
+
+// Permissions do not stop root: a child that runs as nobody.
+bool BecomeNobody() { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); }
+
+TEST_F(HostFiles, AStateFileThatCannotBeReadIsNeverReplacedAndTheConsoleSaysSoOnce) {
+  WriteFile(".zorvexstate", "5 games and 13 badges");
+  fs::permissions(".zorvexstate", fs::perms::none);
+  fs::permissions(folder, fs::perms::all);
+  int status = InChild([&] {
+    if (!freopen("console.txt", "w", stdout) || !BecomeNobody()) return 100;
+    if (!host.LoadState().IsEmpty()) return 101;
+    host.SaveState(String("defaults"));
+    return host.SaveState(String("defaults"));
+  });
+  EXPECT_EQ(status, 0xFF);  // -1
+  EXPECT_EQ(ReadFile("console.txt"),
+            "The state file ./.zorvexstate cannot be read (Permission denied): "
+            "playing on without saving.\n");
+  fs::permissions(".zorvexstate", fs::perms::owner_read);
+  EXPECT_EQ(ReadFile(".zorvexstate"), "5 games and 13 badges");
+}
+
+TEST_F(HostFiles, AProtectedFileStaysAndALinkedFileIsReplacedWhereItLivesWithItsMode) {
+  StateFile protectedFile("./protected");
+  WriteFile("protected", "kept");
+  fs::permissions("protected", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(protectedFile.Save("new"), -1);
+  EXPECT_EQ(ReadFile("protected"), "kept");
+  EXPECT_NE(protectedFile.TakeNotice().find("is write-protected"), std::string::npos);
+
+  fs::create_directory("saves");
+  WriteFile("saves/real", "old");
+  fs::permissions("saves/real", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("saves/real", "linked");
+  StateFile linked("./linked");
+  EXPECT_EQ(linked.Load(), "old");
+  EXPECT_EQ(linked.Save("new"), 0);
+  EXPECT_TRUE(fs::is_symlink("linked"));
+  EXPECT_EQ(ReadFile("saves/real"), "new");
+  EXPECT_EQ(fs::status("saves/real").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(std::distance(fs::directory_iterator("saves"), {}), 1);
+}
+
+TEST_F(HostFiles, OnlyARegularFileOfAtMost64KbLoadsAndNoSpecialFileIsReplaced) {
+  ASSERT_EQ(mkfifo("fifo", 0600), 0);
+  fs::create_symlink("fifo", "to-fifo");
+  fs::create_symlink("/dev/zero", "to-zero");
+  WriteFile("huge", "");
+  fs::resize_file("huge", 2200000000u);
+  // A child, so that a hang ends with the alarm instead of the test.
+  int status = InChild([] {
+    alarm(10);
+    // One at a time: each holds the folder while it lives.
+    auto fifo = std::make_unique<StateFile>("./to-fifo");
+    if (!fifo->Load().empty() || fifo->Save("x") != -1) return 1;
+    fifo.reset();
+    auto zero = std::make_unique<StateFile>("./to-zero");
+    if (!zero->Load().empty() || zero->TakeNotice().find("not a regular") == std::string::npos) {
+      return 2;
+    }
+    zero.reset();
+    StateFile huge("./huge");
+    if (!huge.Load().empty() || huge.TakeNotice().find("damaged") == std::string::npos) return 3;
+    return huge.Save("fresh");
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(fs::is_fifo("fifo"));
+  EXPECT_EQ(ReadFile("huge"), "fresh");
+}
+
+TEST_F(HostFiles, TheFirstCopyInAFolderLocksItAndClearsWhatKilledCopiesLeft) {
+  pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  const std::string stale = ".zorvexstate.new-" + std::to_string(gone);
+  const std::string live = ".zorvexstate.new-" + std::to_string(getppid());
+  WriteFile(stale, "half");
+  WriteFile(live, "busy");
+  WriteFile(".zorvexstate", "mine");
+
+  // The first copy is a child that holds the folder until it is killed.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t first = fork();
+  if (first == 0) {
+    StateFile file("./.zorvexstate");
+    file.Load();
+    if (write(ready[1], "!", 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char byte;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(live));
+  {
+    StateFile second("./.zorvexstate");
+    EXPECT_EQ(second.Load(), "mine");
+    EXPECT_EQ(second.TakeNotice(),
+              "Another copy of Marvolet is running in " + folder.string() +
+                  ": this copy will not save over its settings, badges and scores.");
+    EXPECT_EQ(second.Save("theirs"), -1);
+  }
+  kill(first, SIGKILL);
+  waitpid(first, nullptr, 0);
+  StateFile after("./.zorvexstate");
+  EXPECT_EQ(after.Save("after the kill"), 0);
+  EXPECT_EQ(after.TakeNotice(), "");
+  close(ready[0]);
+  close(ready[1]);
 }
 
 TEST_F(HostFiles, LoadDataReadsWholeFilesAcrossBlocks) {
