@@ -61,6 +61,7 @@ RkGlfwGame::RkGlfwGame(RkWindowSystem* windowSystem) : _window(windowSystem) {
 
 void RkGlfwGame::Run() {
   SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+  if (_windowFailed) return;
   StartGame();
   while (_window->WindowOpen()) {
     // Present first, then wait for the next update.
@@ -149,7 +150,7 @@ int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blu
   request.minWidth = 480;
   request.minHeight = 360;
   // A failure shows as a closed window, which ends the main loop.
-  _window->OpenWindow(request, this);
+  _windowFailed = !_window->OpenWindow(request, this);
   ++glfwGraphicsSeq;
   if (_vsyncInterval >= 0) _window->SetSwapInterval(_vsyncInterval);
   return 0;

@@ -54,6 +54,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   virtual Array<RkGlfwVideoMode*> GetGlfwVideoModes();
   // The main loop; returns when the window is no longer open.
   virtual void Run();
+  // The last window could not be opened (no OpenGL context): why, or null.
+  const char* WindowFailure() { return _windowFailed ? _window->OpenError() : nullptr; }
 
   // Window events, from inside the event pump.
   void OnKey(int key, int action) override;
@@ -77,6 +79,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   RkWindowSystem* _window;
   std::unique_ptr<RkWindowSystem> _ownWindow;
   double _updateStep = 0.0;
+  bool _windowFailed = false;
   // When the next update is due on the window system's clock; 0: not scheduled.
   double _updateDue = 0.0;
   int _vsyncInterval = 1;

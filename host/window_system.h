@@ -76,6 +76,8 @@ class RkWindowSystem {
   // Opens the one window (closing any other first) with the request's
   // buffers; false when it cannot. Events go to `listener`.
   virtual bool OpenWindow(const RkWindowRequest& request, RkWindowListener* listener) = 0;
+  // Why the last OpenWindow failed, as the library put it ("" when unknown).
+  virtual const char* OpenError() { return ""; }
   virtual void CloseWindow() = 0;
   virtual bool WindowOpen() = 0;
   // Focused and not minimised.

@@ -54,7 +54,12 @@ bool RkGlfwLayer::OpenWindow(const RkWindowRequest& request, RkWindowListener* l
   glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
   GLFWmonitor* monitor = request.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
   window_ = glfwCreateWindow(request.width, request.height, request.title, monitor, nullptr);
-  if (!window_) return false;
+  if (!window_) {
+    const char* description = nullptr;
+    glfwGetError(&description);
+    openError_ = description ? description : "";
+    return false;
+  }
   if (!monitor) {
     glfwSetWindowPos(window_, request.x, request.y);
     if (request.minWidth > 0 && request.minHeight > 0) {

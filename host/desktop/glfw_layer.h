@@ -1,6 +1,8 @@
 // host/desktop/glfw_layer.h: the window system on GLFW 3, the only file that calls GLFW.
 #pragma once
 
+#include <string>
+
 #include "host/window_system.h"
 
 struct GLFWwindow;
@@ -10,6 +12,7 @@ class RkGlfwLayer : public RkWindowSystem {
   ~RkGlfwLayer() override;
 
   bool OpenWindow(const RkWindowRequest& request, RkWindowListener* listener) override;
+  const char* OpenError() override { return openError_.c_str(); }
   void CloseWindow() override;
   bool WindowOpen() override { return window_ != nullptr; }
   bool WindowActive() override;
@@ -38,4 +41,5 @@ class RkGlfwLayer : public RkWindowSystem {
 
   GLFWwindow* window_ = nullptr;
   RkWindowListener* listener_ = nullptr;
+  std::string openError_;
 };

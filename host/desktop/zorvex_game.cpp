@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -30,7 +31,10 @@ void ReturnLargeBlocksWhenFreed() {
 void RkZorvexGame::Main(int argc, const char* argv[]) {
   ReturnLargeBlocksWhenFreed();
   if (!glfwInit()) {
-    puts("glfwInit failed");
+    // Without a display GLFW cannot start; say which one it tried.
+    const char* display = getenv("DISPLAY");
+    std::string tried = display && *display ? std::string("DISPLAY=") + display : "DISPLAY is not set";
+    printf("glfwInit failed: no display could be opened (%s)\n", tried.c_str());
     exit(-1);
   }
   RkZorvexGame* game = new RkZorvexGame();
@@ -41,5 +45,12 @@ void RkZorvexGame::Main(int argc, const char* argv[]) {
     game->Die(ex);
   }
   if (game->Delegate()) game->Run();
+  if (const char* failure = game->WindowFailure()) {
+    fprintf(stderr, "No OpenGL context could be made%s%s\n", *failure ? ": " : "", failure);
+    glfwTerminate();
+    // A game already under way keeps what it earned.
+    if (game->Started()) rkEnd(0, 1);
+    exit(1);
+  }
   glfwTerminate();
 }

@@ -50,6 +50,16 @@ for way in close F4 TERM; do
     "$(tr '|' '\n' <"$work/$way/.zorvexstate" 2>/dev/null | grep -c .)"
 done
 
+echo "== without a display, and on a display without OpenGL"
+mkdir -p "$work/bare"
+out=$(cd "$work/bare" && env -u DISPLAY "$game" 2>&1)
+check "no display: status 255" "255" "$?"
+check "no display: DISPLAY is named" "glfwInit failed: no display could be opened (DISPLAY is not set)" "$out"
+out=$(cd "$work/bare" && xvfb-run -a -s "-screen 0 640x480x24 -extension GLX" "$game" 2>&1)
+check "no OpenGL: status 1" "1" "$?"
+check "no OpenGL: said so" "No OpenGL context could be made: GLX: GLX extension not found" "$out"
+check "no OpenGL: nothing saved" "" "$(ls -A "$work/bare")"
+
 echo "== the probe, started from another working directory"
 # The probe sits in a folder of its own with its data beside it.
 mkdir -p "$work/program/data" "$work/elsewhere"
