@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # tests/web/run.sh: serves a built web site on 127.0.0.1 and plays it in
-# headless Chromium (browser_test.js).
-# Usage: tests/web/run.sh SITE-FOLDER
+# headless Chromium (browser_test.js, or another script given with its arguments).
+# Usage: tests/web/run.sh SITE-FOLDER [SCRIPT [ARGS...]]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 site=$1
+script=${2:-browser_test.js}
+shift $(($# > 1 ? 2 : 1))
 log=$(mktemp)
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$site" > "$log" 2>&1 &
 server=$!
@@ -16,4 +18,4 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ -n "$port" ] || { echo "the web server did not start"; cat "$log"; exit 1; }
-node "$here/browser_test.js" "http://127.0.0.1:$port/"
+node "$here/$script" "http://127.0.0.1:$port/" "$@"

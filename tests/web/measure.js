@@ -1,0 +1,109 @@
+// tests/web/measure.js: the web site's figures in headless Chromium: bytes
+// and time until the menu shows, CPU of the browser over 10 s on the menu and
+// 10 s in a game against a page that only clears a WebGL canvas every
+// animation frame, and the module's memory. Saves the menu at 640 x 480 to
+// compare with the desktop's.
+// Usage: node measure.js URL MENU-PNG
+'use strict';
+const fs = require('fs');
+const puppeteer = require('puppeteer-core');
+const {decode, share} = require('./png');
+
+const [url, menuFile] = process.argv.slice(2);
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+const menuBlue = (r, g, b) => r < 0.15 && g > 0.25 && g < 0.4 && b > 0.55 && b < 0.7;
+const tick = 100;  // clock ticks per second of /proc's times
+
+// CPU seconds of the browser and all its processes (renderer, GPU, utility).
+function cpuSeconds(root) {
+  const parent = {}, used = {};
+  for (const pid of fs.readdirSync('/proc').filter(name => /^\d+$/.test(name))) {
+    try {
+      const fields = fs.readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ');
+      parent[pid] = fields[1];
+      used[pid] = Number(fields[11]) + Number(fields[12]);
+    } catch (e) { /* ended meanwhile */ }
+  }
+  const inTree = pid => pid === String(root) || (parent[pid] && parent[pid] !== '1' && inTree(parent[pid]));
+  return Object.keys(used).filter(inTree).reduce((sum, pid) => sum + used[pid], 0) / tick;
+}
+
+async function cpuOver(browser, seconds) {
+  const before = cpuSeconds(browser.process().pid);
+  await sleep(seconds * 1000);
+  return cpuSeconds(browser.process().pid) - before;
+}
+
+const launch = () => puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+});
+
+async function openMenu(browser, width, height) {
+  const page = await browser.newPage();
+  await page.setViewport({width, height});
+  let bytes = 0;
+  page.on('response', r => { bytes += Number(r.headers()['content-length']) || 0; });
+  const start = Date.now();
+  await page.goto(url, {waitUntil: 'load'});
+  for (;;) {
+    const image = decode(await page.screenshot({type: 'png'}));
+    if (share(image, null, menuBlue) > 0.3) break;
+    if (Date.now() - start > 30000) throw new Error('no menu');
+    await sleep(50);
+  }
+  return {page, ms: Date.now() - start, bytes};
+}
+
+const kFloor = `<!doctype html><canvas id=c width=800 height=600></canvas><script>
+  const gl = document.getElementById('c').getContext('webgl');
+  (function frame() { gl.clearColor(0, 0, 0.5, 1); gl.clear(gl.COLOR_BUFFER_BIT);
+                      requestAnimationFrame(frame); })();
+</script>`;
+
+(async () => {
+  const times = [];
+  for (let run = 0; run < 3; ++run) {
+    const browser = await launch();
+    const {ms, bytes} = await openMenu(browser, 800, 600);
+    times.push(ms);
+    if (run === 0) console.log(`bytes before the menu at 800 x 600: ${bytes}`);
+    await browser.close();
+  }
+  times.sort((a, b) => a - b);
+  console.log(`time to menu (ms, 3 runs, screenshots every 50 ms): ${times.join(', ')}; median ${times[1]}`);
+
+  const browser = await launch();
+  const floorPage = await browser.newPage();
+  await floorPage.setViewport({width: 800, height: 600});
+  await floorPage.setContent(kFloor);
+  await sleep(2000);
+  const floor = await cpuOver(browser, 10);
+  await floorPage.close();
+
+  const {page} = await openMenu(browser, 800, 600);
+  await sleep(2000);
+  const menu = await cpuOver(browser, 10);
+  const memory = () => page.evaluate(() => [Module.HEAP8.length, performance.memory ? performance.memory.usedJSHeapSize : 0]);
+  const menuMemory = await memory();
+  await page.keyboard.down('Enter');
+  await sleep(150);
+  await page.keyboard.up('Enter');
+  await sleep(2000);
+  const game = await cpuOver(browser, 10);
+  const gameMemory = await memory();
+  console.log(`CPU s over 10 s: floor ${floor.toFixed(2)}, menu ${menu.toFixed(2)} (${(menu / floor).toFixed(2)}x), ` +
+              `game ${game.toFixed(2)} (${(game / floor).toFixed(2)}x)`);
+  const mb = b => (b / 1048576).toFixed(1);
+  console.log(`module memory (wasm heap / JS heap, MB): menu ${mb(menuMemory[0])} / ${mb(menuMemory[1])}, ` +
+              `game ${mb(gameMemory[0])} / ${mb(gameMemory[1])}`);
+  await page.close();
+
+  if (menuFile) {
+    const {page: small} = await openMenu(browser, 640, 480);
+    await sleep(1500);
+    await small.screenshot({path: menuFile});
+  }
+  await browser.close();
+})().catch(error => { console.log(error.stack); process.exit(1); });
