@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   fprintf(stderr, "%d games, %ld cards completed, %ld numbers earned\n", games, cards, numbers);
   fprintf(stderr, "resident memory after game 10: %ld kB, after game %d: %ld kB (%+ld kB)\n",
           afterTen, games, atEnd, atEnd - afterTen);
+  fprintf(stderr, "full collector cycles: %d\n", gc_full_cycles);
   fprintf(stderr, "live collected objects after game 10: %ld kB, at the end: %ld kB\n",
           heapAfterTen, LiveKilobytes());
   return 0;

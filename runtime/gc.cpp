@@ -13,11 +13,13 @@ gc_object gc_queued_list{gc_object::Permanent{}};
 gc_object* gc_cache[8];
 int gc_new_bytes = 0;
 std::atomic<int> gc_ext_new_bytes{0};
+std::atomic<int> gc_text_new_bytes{0};
 int gc_alloced_bytes = 0;
 int gc_marked_bytes = 0;
 int gc_free_bytes = 0;
 int gc_max_alloced_bytes = 0;
 bool gc_stress = false;
+int gc_full_cycles = 0;
 
 // Set by gc_check_heap while it replays the mark() of black objects: the
 // marking functions then report white targets instead of colouring them.
@@ -141,7 +143,12 @@ bool Shade(gc_object* object) {
 }
 
 void FullCycle() {
+  ++gc_full_cycles;
   gc_ext_new_bytes.store(0);
+  gc_text_new_bytes.store(0);
+  // Garbage of the last cycle that allocation has not yet paid for goes now:
+  // the outside memory it owns (text, buffers) waits at most one cycle.
+  while (gc_free_list.next != &gc_free_list) DestroyFirstGarbage();
   while (gc_queued_list.next != &gc_queued_list) Blacken(gc_queued_list.next);
   int garbage = gc_alloced_bytes - gc_marked_bytes;
   if (garbage != 0) {
@@ -252,7 +259,9 @@ void gc_mark(gc_object* object) {
 void gc_ext_malloced(int bytes) { gc_ext_new_bytes.fetch_add(bytes); }
 
 void gc_collect() {
-  if (gc_stress || static_cast<int64_t>(gc_new_bytes) + gc_ext_new_bytes.load() > gc_cycle_bytes) {
+  const int64_t paced = static_cast<int64_t>(gc_new_bytes) + gc_ext_new_bytes.load() +
+                       gc_text_new_bytes.load(std::memory_order_relaxed);
+  if (gc_stress || paced > gc_cycle_bytes) {
     FullCycle();
   } else {
     IncrementalStep();
@@ -265,6 +274,7 @@ void gc_init1() {
   }
   gc_new_bytes = gc_alloced_bytes = gc_marked_bytes = gc_free_bytes = 0;
   gc_ext_new_bytes.store(0);
+  gc_text_new_bytes.store(0);
 }
 
 void gc_release_all() {

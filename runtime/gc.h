@@ -66,7 +66,7 @@ struct Object : gc_object {
 // Root of the program's exception classes, thrown as ThrowableObject*.
 struct ThrowableObject : Object {};
 
-// Collector state (main thread only, but gc_ext_new_bytes).
+// Collector state (main thread only, but gc_ext_new_bytes and gc_text_new_bytes).
 extern int gc_markbit;
 extern gc_object gc_free_list;
 extern gc_object gc_marked_list;
@@ -76,14 +76,19 @@ extern gc_object gc_queued_list;
 extern gc_object* gc_cache[8];
 extern int gc_new_bytes;
 extern std::atomic<int> gc_ext_new_bytes;
+// String text allocated since the last cycle, on any thread: text held by a
+// collected object is freed only with it, so it paces the cycles too.
+extern std::atomic<int> gc_text_new_bytes;
 extern int gc_alloced_bytes;
 extern int gc_marked_bytes;
 extern int gc_free_bytes;
 extern int gc_max_alloced_bytes;
 // Debug switch: every gc_collect runs a full cycle.
 extern bool gc_stress;
+// Full cycles run so far (for soaks and benches).
+extern int gc_full_cycles;
 
-// Full cycle threshold: bytes allocated (here and outside) since the last cycle.
+// Full cycle threshold: bytes allocated (here, outside and as text) since the last cycle.
 constexpr int gc_cycle_bytes = 8388608;
 // Blocks up to this size are recycled through gc_cache, never given back.
 constexpr int gc_cache_max_bytes = 63;

@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "runtime/array.h"
+#include "runtime/gc.h"
 
 String::Rep String::nullRep = {1, 0};
 
@@ -111,9 +112,13 @@ String DecodeLatin1(const unsigned char* bytes, int count) {
 
 // ---- Representation ----
 
+// Text held by a collected object is freed only when the object is, so every
+// text buffer paces the collector like the objects themselves.
 String::Rep* String::Alloc(int length) {
   if (length <= 0) return &nullRep;
-  Rep* rep = static_cast<Rep*>(malloc(sizeof(Rep) + static_cast<size_t>(length) * sizeof(Char)));
+  const size_t bytes = sizeof(Rep) + static_cast<size_t>(length) * sizeof(Char);
+  gc_text_new_bytes.fetch_add(static_cast<int>(bytes), std::memory_order_relaxed);
+  Rep* rep = static_cast<Rep*>(malloc(bytes));
   rep->refCount = 1;
   rep->length = length;
   return rep;
