@@ -241,6 +241,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_GameCardsDone = 0;
   int m_GameNumbersEarned = 0;
   int m_NumberStreak = 0;
+  // The clock reading of the last award chime (awards.cpp).
+  int m_ChimedAt = -1;
   // 1 once the expression took an entry in this update (dice.cpp).
   int m_PickedThisUpdate = 0;
   // The badge gallery (gallery.cpp): open flag, slide 0..30, the focused

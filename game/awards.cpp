@@ -132,7 +132,12 @@ int c_MyApp::p_AwardBadge(int id) {
     m_BadgeQueueTime[k] = 1;
     break;
   }
-  p_PlaySFX(96, 1.2f, 1, 0);
+  // Badges awarded together share one chime: stacked, the same sound only
+  // grows louder, up to clipping. Handing back to the menu plays that sound
+  // anyway, as its jingle.
+  const int now = rk_app_Millisecs();
+  if (now != m_ChimedAt && m_Screen != 2) p_PlaySFX(96, 1.2f, 1, 0);
+  m_ChimedAt = now;
   return 1;
 }
 

@@ -7,6 +7,24 @@ namespace sfx {
 
 namespace {
 
+// Every effect is mixed to this loudness (RMS, dBFS), so none stands out: a
+// square-wave refusal peak-normalised like a bell sounds far louder than it.
+constexpr float kEffectRmsDb = -18.0f;
+
+// Scales an effect to the common loudness, its peak kept at or below `peak`.
+void level(Buffer& b, float peak) {
+  double squares = 0;
+  float top = 0;
+  for (float v : b) {
+    squares += static_cast<double>(v) * v;
+    top = std::fmax(top, std::fabs(v));
+  }
+  if (top <= 0) return;
+  const float rms = static_cast<float>(std::sqrt(squares / b.size()));
+  const float gain = std::fmin(std::pow(10.0f, kEffectRmsDb / 20) / rms, peak / top);
+  for (float& v : b) v *= gain;
+}
+
 // A bell-like tone: a few inharmonic sine partials, each fading at its own rate.
 Buffer bell(float hz, float seconds, float brightness) {
   static const float ratios[] = {1.0f, 2.0f, 2.76f, 5.4f};
@@ -68,7 +86,7 @@ Buffer rattle(uint32_t seed, int knocks, float seconds, float pitchLo, float pit
   }
   b.resize(samplesFor(seconds));
   softEdges(b, 0.0f, 0.03f);
-  normalise(b, 0.8f);
+  level(b, 0.8f);
   return b;
 }
 
@@ -86,7 +104,7 @@ Buffer pick() {
     b[i] = blip.next(hz) * pluck(t, 0.0008f, 0.014f) + crack * 0.9f;
   }
   softEdges(b, 0.0f, 0.01f);
-  normalise(b, 0.8f);
+  level(b, 0.8f);
   return b;
 }
 
@@ -101,7 +119,7 @@ Buffer menuClick() {
     b[i] = (pop.next(hz) + 0.25f * edge.next(hz * 2)) * pluck(t, 0.001f, 0.016f);
   }
   softEdges(b, 0.0f, 0.01f);
-  normalise(b, 0.6f);
+  level(b, 0.6f);
   return b;
 }
 
@@ -118,7 +136,7 @@ Buffer lifeLost() {
     float buzz = 0.75f + 0.25f * std::sin(6.2831853f * 14.0f * t);  // tremolo
     b[i] = filter.process(raw, cutoff, 1.4f).low * buzz * adsr(t, seconds - 0.2f, 0.006f, 0.1f, 0.75f, 0.2f);
   }
-  normalise(b, 0.85f);
+  level(b, 0.85f);
   return b;
 }
 
@@ -139,7 +157,7 @@ Buffer earned() {
     b[i] += air.process(noise.next(), 9000.0f, 1.0f).high * 0.05f * pluck(t - 0.16f, 0.02f, 0.12f);
   }
   softEdges(b, 0.0f, 0.05f);
-  normalise(b, 0.85f);
+  level(b, 0.85f);
   return b;
 }
 
@@ -156,7 +174,7 @@ Buffer jingle() {
   for (const Note& n : chord) mixInto(b, tone(Wave::Triangle, noteHz(n.midi), noteHz(n.midi), n.length + 0.3f, n.length), samplesFor(n.start), 0.22f);
   mixInto(b, bell(noteHz(96), 0.7f, 0.5f), samplesFor(0.78f), 0.15f);
   softEdges(b, 0.0f, 0.08f);
-  normalise(b, 0.85f);
+  level(b, 0.85f);
   return b;
 }
 
@@ -168,7 +186,7 @@ Buffer refuse() {
   OnePole muffle;
   for (float& v : b) v = muffle.lowpass(v, 1800.0f);
   softEdges(b, 0.002f, 0.03f);
-  normalise(b, 0.55f);
+  level(b, 0.55f);
   return b;
 }
 

@@ -72,6 +72,28 @@ TEST(Badges, AGameEarnsBadgesThatAreAnnouncedOnceAndSurviveARestart) {
   for (int id : Banners(h.app)) EXPECT_FALSE(earned[id]) << Name(h.app, id);
 }
 
+TEST(Badges, BadgesAwardedTogetherShareOneChime) {
+  GameHarness h;
+  h.FinishLoading();
+  c_MyApp* app = h.app;
+  h.audio->log.clear();
+  for (int id : {kBadgeFirstNumber, kBadgeNumberOne, kBadgeNineties}) {
+    EXPECT_EQ(app->p_AwardBadge(id), 1);
+  }
+  EXPECT_EQ(h.audio->Only("play").size(), 1u);
+  h.Update();
+  h.audio->log.clear();
+  app->p_AwardBadge(kBadgeNinetyNine);
+  EXPECT_EQ(h.audio->Only("play").size(), 1u) << "a later award chimes again";
+  // The hand-back to the menu earns the first game's badges under its own jingle alone.
+  app->m_CardType = 1;
+  app->m_Screen = 2;
+  h.audio->log.clear();
+  h.Update();
+  ASSERT_TRUE(app->m_BadgeFlags[kBadgeTriedType]);
+  EXPECT_EQ(h.audio->Only("play").size(), 1u);
+}
+
 // Enters these dice and operators as picked, with `number` alone in its
 // column of the card, and runs the frames until they are judged.
 void Judge(GameHarness& h, std::vector<int> dice, std::vector<int> ops, int number) {

@@ -53,9 +53,10 @@ TEST(DataSounds, EffectsDecodeWithSaneLengthAndLoudness) {
     EXPECT_LE(seconds, rule.maxSeconds);
     EXPECT_GE(wav.rate, 22050);
     Level l = measure(wav.samples);
-    EXPECT_GT(dB(l.peak), -10.0f);
+    EXPECT_GT(dB(l.peak), -16.0f);
     EXPECT_GT(dB(l.rms), -30.0f);
-    EXPECT_LT(dB(l.rms), -4.0f) << "harsh";
+    // One loudness for all: none stands out of the mix (rattles may sit lower).
+    EXPECT_LT(dB(l.rms), -17.5f) << "louder than the other effects";
     EXPECT_EQ(l.clipped, 0);
     // starts and ends quietly, so it does not click
     EXPECT_LT(std::fabs(wav.samples.front()), 0.05f);
