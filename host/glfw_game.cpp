@@ -82,6 +82,7 @@ void RkGlfwGame::Run() {
     } else {
       _window->PollEvents();
     }
+    ForgetReleasedStaleKeys();
     // Between events, so the application saves from a consistent state.
     if (rkEndSignal() != 0) rkEnd(rkEndSignal(), 0);
     bool active = _window->WindowActive();
@@ -162,10 +163,28 @@ void RkGlfwGame::ReleaseHeldKeys() {
     int code = TranslateGlfwKey(key);
     if (!code) continue;
     const bool down = _window->KeyPressed(key) || _keyHeld[code];
-    if (down) _keyStale[code] = true;
+    if (down) {
+      _keyStaleUntil[code] = _window->Time() + kHeldKeyRepeatWindow;
+      _anyStaleKey = true;
+    }
     if (_window->KeyPressed(key)) KeyEvent(KeyUp, code);
   }
   for (bool& held : _keyHeld) held = false;
+}
+
+// A key released before the new window saw it go down acts again at once.
+void RkGlfwGame::ForgetReleasedStaleKeys() {
+  if (!_anyStaleKey) return;
+  _anyStaleKey = false;
+  for (int key = 0; key <= kLastGlfwKey; ++key) {
+    int code = TranslateGlfwKey(key);
+    if (!code || _keyStaleUntil[code] == 0) continue;
+    if (_window->KeyDownOnKeyboard(key)) {
+      _anyStaleKey = true;
+    } else {
+      _keyStaleUntil[code] = 0;
+    }
+  }
 }
 
 int RkGlfwGame::SetDeviceWindow(int width, int height, int flags) {

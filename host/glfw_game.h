@@ -68,6 +68,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
  protected:
   void RunUpdates();
   void ReleaseHeldKeys();
+  void ForgetReleasedStaleKeys();
   void RebuildJoystickUnits();
   // By reference: worker threads resolve paths too, and String counts are not atomic.
   const String& ProgramFolderPath();
@@ -95,9 +96,14 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   // held from before a window change repeats in the new one without having
   // been pressed there: such repeats are not presses.
   bool _keyHeld[512] = {};
-  // Keys down when the window changed. The new window reports such a key's
-  // first repeat as a press, so it acts again only after its release there.
-  bool _keyStale[512] = {};
+  // Keys down when the window changed, until when a press of one is taken for
+  // its auto-repeat: the new window reports a held key's first repeat as a
+  // press. A key released before the new window saw it go down has its
+  // release dropped by GLFW, so the mark also runs out by itself.
+  double _keyStaleUntil[512] = {};
+  bool _anyStaleKey = false;
+  // Longer than the usual auto-repeat delay (660 ms on X by default).
+  static constexpr double kHeldKeyRepeatWindow = 1.0;
   // The joystick behind each of the four units, or -1.
   int _joystickUnits[4] = {-1, -1, -1, -1};
 };

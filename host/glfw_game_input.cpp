@@ -20,7 +20,8 @@ void RkGlfwGame::OnKey(int key, int action) {
   int code = TranslateGlfwKey(key);
   if (!code) return;
   if (action == kActionRelease) {
-    _keyHeld[code] = _keyStale[code] = false;
+    _keyHeld[code] = false;
+    _keyStaleUntil[code] = 0;
     KeyEvent(KeyUp, code);
     return;
   }
@@ -28,7 +29,12 @@ void RkGlfwGame::OnKey(int key, int action) {
   // repeats while the input device, which ignores a key already down,
   // counts only the first hit.
   if (action != kActionPress && action != kActionRepeat) return;
-  if (_keyStale[code]) return;
+  if (_keyStaleUntil[code] > 0) {
+    // A repeat of a key held across the change waits for its release; a
+    // press after the window ran out is a new press.
+    if (_window->Time() < _keyStaleUntil[code]) return;
+    _keyStaleUntil[code] = 0;
+  }
   if (action == kActionRepeat && !_keyHeld[code]) return;
   _keyHeld[code] = true;
   KeyEvent(KeyDown, code);

@@ -88,6 +88,9 @@ class RkWindowSystem {
   virtual void SetCursorVisible(bool visible) = 0;
   virtual void GetCursorPos(double* x, double* y) = 0;
   virtual bool KeyPressed(int key) = 0;
+  // Whether the keyboard itself holds the key down now, whichever window saw
+  // it go down; true when the system cannot tell.
+  virtual bool KeyDownOnKeyboard(int /*key*/) { return true; }
 
   virtual void PollEvents() = 0;
   // Blocks until at least one event arrives, or a short while has passed.

@@ -3,6 +3,9 @@
 #include "host/joystick.h"
 
 #include <GLFW/glfw3.h>
+#include <X11/Xlib.h>
+// From GLFW's native-access header, which would also want the XRandR headers.
+extern "C" Display* glfwGetX11Display(void);
 
 #include <cerrno>
 #include <cmath>
@@ -140,6 +143,17 @@ bool RkGlfwLayer::KeyPressed(int key) {
   // GLFW reports an error for numbers outside its key range.
   if (!window_ || key < GLFW_KEY_SPACE || key > GLFW_KEY_LAST) return false;
   return glfwGetKey(window_, key) == GLFW_PRESS;
+}
+
+// A window made while a key was down never hears of its release (GLFW drops
+// a release it saw no press for), so ask the X server for the keyboard itself.
+bool RkGlfwLayer::KeyDownOnKeyboard(int key) {
+  Display* display = glfwGetX11Display();
+  int scancode = glfwGetKeyScancode(key);
+  if (!display || scancode <= 0 || scancode > 255) return true;
+  char keys[32];
+  XQueryKeymap(display, keys);
+  return (keys[scancode / 8] >> (scancode % 8)) & 1;
 }
 
 void RkGlfwLayer::PollEvents() { glfwPollEvents(); }
