@@ -179,8 +179,8 @@ bool RkWebWindow::FitCanvas() {
 }
 
 void RkWebWindow::GetWindowSize(int* width, int* height) {
-  *width = width_;
-  *height = height_;
+  *width = reportZero_ ? 0 : width_;
+  *height = reportZero_ ? 0 : height_;
 }
 
 void RkWebWindow::SetCursorVisible(bool visible) {
@@ -204,7 +204,9 @@ void RkWebWindow::SetKey(int key, bool down) {
 bool RkWebWindow::KeyPressed(int key) { return key >= 0 && key < 512 && keys_[key]; }
 
 void RkWebWindow::PollEvents() {
-  if (FitCanvas() && listener_) listener_->OnContentsLost();
+  reportZero_ = zeroFrames_ > 0;
+  if (reportZero_) --zeroFrames_;
+  if ((FitCanvas() || reportZero_) && listener_) listener_->OnContentsLost();
   emscripten_sample_gamepad_data();
   // Taken out first: a listener may queue nothing, but must not see an event twice.
   std::vector<Event> events;

@@ -55,9 +55,9 @@ class RkWebWindow : public RkWindowSystem {
   void SetKey(int key, bool down);
   void SetCursor(double x, double y);
   double PixelRatio();
-  // Reports no area for one frame, so that the game fits itself afresh and
-  // reloads its art (a detail level's files have just arrived).
-  void Refit() { width_ = height_ = 0; }
+  // Reports no area for the next frame, so that the game fits itself afresh
+  // and reloads its art (a detail level's files have just arrived).
+  void Refit() { zeroFrames_ = 1; }
 
  private:
   int context_ = 0;
@@ -67,4 +67,6 @@ class RkWebWindow : public RkWindowSystem {
   bool keys_[512] = {};
   double cursorX_ = 0, cursorY_ = 0;
   int width_ = 0, height_ = 0;
+  int zeroFrames_ = 0;
+  bool reportZero_ = false;
 };

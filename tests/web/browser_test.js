@@ -1,7 +1,7 @@
 // tests/web/browser_test.js: the web site in headless Chromium, played like a
 // player: the menu shows, a whole game by keys from the solution line the
 // game prints, the score kept across a reload, the menu fitted to other
-// window shapes, a click picks a die, a hidden tab runs no updates, and
+// window shapes, a touch and a click pick dice, a hidden tab runs no updates, and
 // nothing goes to the console as an error.
 // Usage: node browser_test.js URL
 'use strict';
@@ -142,7 +142,7 @@ function firstDie(image) {
   try {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
-    await page.setViewport({width: 800, height: 600});
+    await page.setViewport({width: 800, height: 600, hasTouch: true});
     const log = watch(page);
 
     const opened = Date.now();
@@ -174,7 +174,7 @@ function firstDie(image) {
 
     // 1920 x 1080 asks for the finest art, which the page fetches only then.
     for (const [width, height, ratio] of [[1920, 1080, 1], [450, 800, 2]]) {
-      await page.setViewport({width, height, deviceScaleFactor: ratio});
+      await page.setViewport({width, height, deviceScaleFactor: ratio, hasTouch: true});
       let seen = '';
       const fitted = await waitFor(async () => {
         const size = await page.evaluate(() => [canvas.width, canvas.height]);
@@ -186,21 +186,29 @@ function firstDie(image) {
       check(`the menu fills a ${width} x ${height} window at ${ratio} pixels per point`, fitted, seen);
     }
 
-    await page.setViewport({width: 800, height: 600});
+    await page.setViewport({width: 800, height: 600, hasTouch: true});
     await menuShows(page);
     await tap(page, 'Enter');
     const seen = log.solutions.length;
     await waitFor(() => log.solutions.length > seen, 15000, 100);
     await sleep(700);
-    const picture = await shot(page);
-    const die = firstDie(picture);
-    const before = share(picture, die, white);
-    await page.mouse.move(die[0] + die[2] / 2, die[1] + die[3] / 2);
-    await hold(page, () => page.mouse.down(), () => page.mouse.up());
-    await sleep(600);
-    const after = share(await shot(page), die, white);
-    check('a click picks the first die, which slides away', before > 0.4 && after < 0.1,
-          `at ${die.join(', ')}: white before ${before.toFixed(2)}, after ${after.toFixed(2)}`);
+    // A finger picks the first die, "+" is taken by key, a click picks the next die.
+    for (const [way, press] of [
+      ['a touch', (x, y) => hold(page, () => page.touchscreen.touchStart(x, y), () => page.touchscreen.touchEnd())],
+      ['a click', async (x, y) => {
+        await tap(page, 'Enter');
+        await page.mouse.move(x, y);
+        await hold(page, () => page.mouse.down(), () => page.mouse.up());
+      }]]) {
+      const picture = await shot(page);
+      const die = firstDie(picture);
+      const before = share(picture, die, white);
+      await press(die[0] + die[2] / 2, die[1] + die[3] / 2);
+      await sleep(600);
+      const after = share(await shot(page), die, white);
+      check(`${way} picks the leftmost die, which slides away`, before > 0.4 && after < 0.1,
+            `at ${die.join(', ')}: white before ${before.toFixed(2)}, after ${after.toFixed(2)}`);
+    }
 
     const other = await context.newPage();
     await other.bringToFront();
