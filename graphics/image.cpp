@@ -8,6 +8,22 @@
 
 int c_Image::m_DefaultFlags = 0;
 
+namespace {
+
+// A picture too small for its frames (a wrong file in the data folder) ends
+// the game: the report names the file and its size, and what the session
+// earned is saved first.
+[[noreturn]] void FrameOutsideSurface(gxtkSurface* surface, int frameWidth, int frameHeight,
+                                      int frameCount) {
+  rkRunEndHook();
+  rkError(String("Image frame outside surface: ") + surface->path + String(" is ") +
+          String(surface->Width()) + String("x") + String(surface->Height()) +
+          String(" pixels, too small for ") + String(frameCount) + String(" frames of ") +
+          String(frameWidth) + String("x") + String(frameHeight));
+}
+
+}  // namespace
+
 c_Frame* c_Frame::m_new(int x, int y) {
   m_X = x;
   m_Y = y;
@@ -49,11 +65,11 @@ c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, in
   for (int i = 0; i < frameCount; ++i) {
     if (x + frameWidth > srcWidth) {
       // The row is full; a frame wider than the whole rectangle fits nowhere.
-      if (frameWidth > srcWidth) rkError(String("Image frame outside surface"));
+      if (frameWidth > srcWidth) FrameOutsideSurface(surface, frameWidth, frameHeight, frameCount);
       x = 0;
       y += frameHeight;
     }
-    if (y + frameHeight > srcHeight) rkError(String("Image frame outside surface"));
+    if (y + frameHeight > srcHeight) FrameOutsideSurface(surface, frameWidth, frameHeight, frameCount);
     gc_assign(m_Frames[i], (new c_Frame())->m_new(srcX + x, srcY + y));
     x += frameWidth;
   }

@@ -75,6 +75,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   // Beside the program (the build tree), else where an installed tree keeps it.
   const String& DataFolderPath();
   StateFile& State();
+  void TellLoadFailure(const String& path, const char* reason);
+  FILE* OpenDataFile(const String& path);
   void TellStateNotice();
 
   RkWindowSystem* _window;
@@ -91,6 +93,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   String _programFolder;
   String _internalFolder;
   String _dataFolder;
+  bool _dataFolderMissing = false;
   std::unique_ptr<StateFile> _stateFile;
   // Keys pressed in the current window and not yet released. A key still
   // held from before a window change repeats in the new one without having

@@ -4,8 +4,13 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <set>
 #include <stb/stb_image.h>
+#include <string>
 #include <vector>
 
 #include "host/data_path.h"
@@ -29,7 +34,40 @@ bool IsFolder(const String& path) {
   return stat(ToFileName(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The size of an open file, or -1.
+long FileSize(FILE* file) {
+  struct stat info;
+  return fstat(fileno(file), &info) == 0 ? static_cast<long>(info.st_size) : -1;
+}
+
 }  // namespace
+
+// Each file once, however often it is asked for again (a reload at another
+// detail level, say); loads may come from worker threads.
+void RkGlfwGame::TellLoadFailure(const String& path, const char* reason) {
+  static std::mutex lock;
+  static std::set<std::string> told;
+  std::string name = ToFileName(PathToFilePath(path));
+  std::lock_guard<std::mutex> hold(lock);
+  // Without a data folder its one line says all.
+  if (_dataFolderMissing && path.StartsWith(String("zorvex://data/"))) return;
+  if (!told.insert(name).second) return;
+  fprintf(stderr, "Cannot load %s: %s\n", name.c_str(), reason);
+}
+
+// Opens a data file for a loader, or says why it cannot.
+FILE* RkGlfwGame::OpenDataFile(const String& path) {
+  errno = 0;
+  FILE* file = OpenFile(path, String("rb"));
+  if (!file) {
+    TellLoadFailure(path, errno != 0 ? strerror(errno) : "not a file");
+  } else if (FileSize(file) == 0) {
+    TellLoadFailure(path, "the file is empty");
+    fclose(file);
+    return nullptr;
+  }
+  return file;
+}
 
 const String& RkGlfwGame::ProgramFolderPath() {
   if (_programFolder.IsEmpty()) _programFolder = ProgramFolder();
@@ -48,6 +86,12 @@ const String& RkGlfwGame::DataFolderPath() {
       if (IsFolder(_dataFolder)) break;
       String installed = ProgramFolderPath() + String("/") + String(relative);
       if (IsFolder(installed)) _dataFolder = installed;
+    }
+    if (!IsFolder(_dataFolder)) {
+      _dataFolderMissing = true;
+      std::string program = ToFileName(ProgramFolderPath());
+      fprintf(stderr, "No data folder: looked in %s/data, %s/%s and %s/%s\n", program.c_str(),
+              program.c_str(), MARVOLET_INSTALLED_DATA, program.c_str(), MARVOLET_GAMES_DATA);
     }
   }
   return _dataFolder;
@@ -96,11 +140,14 @@ String RkGlfwGame::LoadState() {
 }
 
 unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
-  FILE* file = OpenFile(path, String("rb"));
+  FILE* file = OpenDataFile(path);
   if (!file) return nullptr;
   unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
   fclose(file);
-  if (!pixels) return nullptr;
+  if (!pixels) {
+    TellLoadFailure(path, (std::string("not a picture (") + stbi_failure_reason() + ")").c_str());
+    return nullptr;
+  }
   gc_ext_malloced(*width * *height * *depth);
   return pixels;
 }
@@ -108,7 +155,7 @@ unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, i
 unsigned char* RkGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz) {
 #ifdef MARVOLET_AUDIO_DECODE
-  FILE* file = OpenFile(path, String("rb"));
+  FILE* file = OpenDataFile(path);
   if (!file) return nullptr;
   String name = path.ToLower();
   unsigned char* samples = nullptr;
@@ -118,7 +165,11 @@ unsigned char* RkGlfwGame::LoadAudioData(String path, int* length, int* channels
     samples = LoadOGG(file, length, channels, format, hertz);
   }
   fclose(file);
-  if (samples) gc_ext_malloced(*length * *channels * *format);
+  if (!samples) {
+    TellLoadFailure(path, "not a WAV or Ogg Vorbis sound that can be decoded");
+    return nullptr;
+  }
+  gc_ext_malloced(*length * *channels * *format);
   return samples;
 #else
   return nullptr;

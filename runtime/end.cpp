@@ -40,10 +40,14 @@ void rkCatchEndSignals() {
 
 int rkEndSignal() { return endSignal; }
 
-void rkEnd(int sig, int status) {
+void rkRunEndHook() {
   void (*hook)() = rk_end_hook;
   rk_end_hook = nullptr;
   if (hook) hook();
+}
+
+void rkEnd(int sig, int status) {
+  rkRunEndHook();
   if (sig != 0) {
     SetAction(sig, SIG_DFL);
     raise(sig);

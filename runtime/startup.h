@@ -43,6 +43,9 @@ void rkCatchEndSignals();
 // or 0. The handler only records it; the host's main loop ends the process
 // when it sees it, outside any event.
 int rkEndSignal();
+// Runs the end hook, once: also before a fatal error that leaves the
+// application's saved state sound.
+void rkRunEndHook();
 // The orderly end: runs the end hook once, then exits with `status`, or,
 // given a signal, dies of that signal as it would have without a handler.
 [[noreturn]] void rkEnd(int signal, int status);

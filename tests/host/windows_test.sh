@@ -68,6 +68,34 @@ check "no OpenGL: status 1" "1" "$status"
 check "no OpenGL: said so" "No OpenGL context could be made: GLX: GLX extension not found" "$out"
 check "no OpenGL: nothing saved" "" "$(ls -A "$work/bare")"
 
+echo "== broken and missing data files are named"
+# The game with its own copy of the data: no font, an empty sound, a 1x1 dice picture.
+mkdir -p "$work/broken/program" "$work/nodata/program"
+cp "$game" "$work/broken/program/"
+cp -r "$(dirname "$game")/data" "$work/broken/program/"
+rm "$work/broken/program/data/fonts/"shadow_editundo*.png
+: >"$work/broken/program/data/sfx/001.wav"
+for level in "" -hd -hd2; do convert -size 1x1 xc:red "$work/broken/program/data/dice$level.png"; done
+ALSOFT_DRIVERS=null "$runner" start -C "$work/broken" "$work/broken/program/$(basename "$game")" \
+  >/dev/null || exit 1
+check "a picture too small for its frames is fatal" "255" "$("$runner" wait 10)"
+err=$(cat "$MARVOLET_XVFB/err")
+check "the missing font is named once" "1" "$(grep -c "^Cannot load .*/fonts/shadow_editundo.*: No such file or directory$" <<<"$err")"
+check "the empty sound is named" "1" "$(grep -c "^Cannot load .*/sfx/001.wav: the file is empty$" <<<"$err")"
+check "the fatal error names the picture and its size" "1" \
+  "$(grep -c "^Zorvex Runtime Error : Image frame outside surface: zorvex://data/dice.*png is 1x1 pixels" "$MARVOLET_XVFB/out")"
+check "and the session was saved first" "yes" "$([ -s "$work/broken/.zorvexstate" ] && echo yes)"
+"$runner" stop >/dev/null
+cp "$game" "$work/nodata/program/"
+"$runner" start -C "$work/nodata" "$work/nodata/program/$(basename "$game")" >/dev/null || exit 1
+"$runner" window >/dev/null || exit 1
+sleep 1
+"$runner" close
+"$runner" wait 5 >/dev/null
+check "a missing data folder is one line that says where" \
+  "No data folder: looked in $work/nodata/program/data," "$(grep -v "^ALSA\|^AL lib" "$MARVOLET_XVFB/err" | cut -d" " -f1-6)"
+"$runner" stop >/dev/null
+
 echo "== the probe, started from another working directory"
 # The probe sits in a folder of its own with its data beside it.
 mkdir -p "$work/program/data" "$work/elsewhere"
