@@ -27,6 +27,39 @@ constexpr int kRecordFloats = 15;
 constexpr int kChangeNone = 0;
 constexpr int kChangePart = 1;
 constexpr int kChangeWhole = 2;
+// Float 14 of a record names the screen element it belongs to, so a test can
+// find each element in the list; drawing ignores it. Backgrounds and effects
+// that may run past the edges are kTagNone.
+enum DrawTag : int {
+  kTagNone,
+  kTagLoading,
+  kTagLogo,
+  kTagMedal,
+  kTagDial,
+  kTagDescription,
+  kTagPlayButton,
+  kTagScoreLists,
+  kTagCredits,
+  kTagDiscs,
+  kTagStats,
+  kTagCodedIn,
+  kTagOptions,
+  kTagGallery,
+  kTagDice,
+  kTagCard,
+  kTagCalculator,
+  kTagCalcDisplay,
+  kTagCalcValue,
+  kTagScoreLine,
+  kTagPauseButton,
+  kTagPauseMenu,
+  kTagPaused,
+  kTagGameOver,
+  kTagRankBar,
+  kTagRank,
+  kTagPrompt,
+  kTagBanner,
+};
 constexpr int kDrawListFloats = 37500;
 // A writer refuses to append once the list holds more floats than this.
 constexpr int kDrawListLimit = 37484;
@@ -245,6 +278,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_ChimedAt = -1;
   // 1 once the expression took an entry in this update (dice.cpp).
   int m_PickedThisUpdate = 0;
+  // The element the records written now belong to (a DrawTag).
+  int m_DrawTag = kTagNone;
   // The badge gallery (gallery.cpp): open flag, slide 0..30, the focused
   // medal's index (id - 1), the grid's scroll in virtual units, its own locks.
   int m_GalleryOpen = 0;

@@ -71,6 +71,7 @@ int c_MyApp::p_ResetStars(int count) {
 
 int c_MyApp::p_DoParticles(float scale) {
   p_ResetDraw();
+  m_DrawTag = kTagNone;
   for (int i = 0; i <= m_PartCount; ++i) {
     float* part = &m_Parts[i * kRecordStride];
     const int kind = static_cast<int>(part[0]);

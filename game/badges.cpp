@@ -22,7 +22,7 @@ constexpr float kTextLeft = 44;
 constexpr float kDiceBottom = 104;
 constexpr float kCardTopFromBottom = 272;
 // The menu's gear (centre x 38, 64 wide at size 1.5) and its panel's margin.
-constexpr float kMenuGearRight = 38 + 48 + 10;
+constexpr float kMenuGearRight = 50 + 48 + 10;
 
 struct BadgeText {
   int id;
@@ -137,6 +137,7 @@ String c_MyApp::p_BadgeDetail(int id) { return p_BadgeID(id).Split(String("|"))[
 // unaged, for a place to come free.
 int c_MyApp::p_ShowBadges() {
   p_ResetDraw();
+  m_DrawTag = kTagBanner;
   const BannerArea area = Area(this, rk_Game_jscrw, rk_Game_jscrh);
   int place = 0;
   for (int k = 0; k < kBannerSlotsShown; ++k) {
@@ -170,5 +171,6 @@ int c_MyApp::p_ShowBadges() {
     if (age > kBannerFrames) m_BadgeQueueTime[k] = 0;
   }
   p_ResetDraw();
+  m_DrawTag = kTagNone;
   return 0;
 }

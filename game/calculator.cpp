@@ -2,9 +2,22 @@
 // strictly left-to-right value of the expression, taking back a step that
 // leaves whole numbers, judging a finished expression against the card, and
 // the value display.
+#include <algorithm>
+
 #include "game/app.h"
 
 namespace {
+constexpr int kImageDigits = 4;
+constexpr float kDigitPitch = 32;
+constexpr float kDigitPlaces = 4;
+constexpr float kDigitMargin = 6;
+
+// The display face's frame of a character: the digits, then "N", "/" and "A".
+int DigitFrame(Char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  return c == 'N' ? 10 : (c == '/' ? 11 : 12);
+}
+
 // Operator codes of the expression: 1 plus, 2 minus, 3 times, 4 divided by.
 float Apply(float value, int op, float die) {
   switch (op) {
@@ -20,10 +33,13 @@ int c_MyApp::p_DoCalculator() {
   const float w = rk_Game_jscrw;
   const float h = rk_Game_jscrh;
   p_SetRot(0);
+  m_DrawTag = kTagCalculator;
   p_SetCol(20, 80, 20, kAbsent);
   p_Rect(w - 198, h - 260, 150, 250);
+  m_DrawTag = kTagCalcDisplay;
   p_SetCol(0, 0, 0, kAbsent);
   p_Rect(w - 194, h - 256, 142, 64);
+  m_DrawTag = kTagCalculator;
   p_SetCol(255, 255, 255, kAbsent);
   for (int b = 0; b < 4; ++b) {
     const int count = static_cast<int>(m_Turn[kTurnCount]);
@@ -120,10 +136,22 @@ int c_MyApp::p_ShowValue(float value) {
   if (value >= 0 && value == static_cast<float>(static_cast<int>(value))) {
     // Three digits, but a larger value is shown whole rather than cut.
     const int whole = static_cast<int>(value);
-    text = (whole > 999 ? String(whole) : p_rstr(whole, 3, String("0"))) + String(" ");
+    text = whole > 999 ? String(whole) : p_rstr(whole, 3, String("0"));
   }
-  p_SetSize(6, kAbsent);
-  p_Text(rk_Game_jscrw - 99, rk_Game_jscrh - 224, text, 0.8f, 1, 0);
+  // Figures of the display's own face, right-aligned inside it; a value too
+  // long for four places shrinks to fit.
+  const float right = rk_Game_jscrw - 52 - kDigitMargin;
+  const float centreY = rk_Game_jscrh - 224;
+  const float size = std::min(1.0f, kDigitPlaces / static_cast<float>(text.Length()));
+  m_DrawTag = kTagCalcValue;
+  p_SetCol(255, 255, 255, 1);
+  p_SetSize(size, kAbsent);
+  for (int i = 0; i < text.Length(); ++i) {
+    const int place = text.Length() - 1 - i;
+    const float x = right - size * (kDigitPitch * place + kDigitPitch / 2);
+    p_DrawImg(kImageDigits, x, centreY, static_cast<float>(DigitFrame(text[i])));
+  }
   p_SetSize(1, kAbsent);
+  m_DrawTag = kTagNone;
   return 0;
 }

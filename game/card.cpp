@@ -70,6 +70,7 @@ int c_MyApp::p_DrawCard() {
   static const String kHeadings[kColumns] = {String("B"), String("I"), String("N"), String("G"),
                                               String("O")};
   const float top = rk_Game_jscrh - 264 + 28;
+  m_DrawTag = kTagCard;
   for (int n = 0; n < kColumns; ++n) {
     for (int j = 0; j <= kRows; ++j) {
       const float x = 36.0f + 66 * n;

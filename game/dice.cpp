@@ -81,6 +81,7 @@ int c_MyApp::p_SearchSolution() {
 // and 0 when free; any other value (the game-over overlay's) holds it still.
 int c_MyApp::p_DoDice() {
   const bool rolling = m_Turn[kTurnRollTimer] > 0;
+  m_DrawTag = kTagDice;
   for (int i = 1; i <= 5; ++i) {
     p_SetRot(rolling ? -360 * rk_random_Rnd() : 0);
     float& offset = m_Turn[kTurnSlide + i];

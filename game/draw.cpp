@@ -9,8 +9,9 @@ float* c_MyApp::p_AppendRecord(float kind) {
   if (m_DrawLen > kDrawListLimit) return nullptr;
   float* record = &m_DrawList[m_DrawLen];
   m_DrawLen += kRecordFloats;
-  for (int i = 0; i < kRecordFloats; ++i) record[i] = 0;
+  for (int i = 0; i < kRecordFloats - 1; ++i) record[i] = 0;
   record[0] = kind;
+  record[kRecordFloats - 1] = static_cast<float>(m_DrawTag);
   record[7] = m_DrawAlpha;
   record[10] = m_DrawRed;
   record[11] = m_DrawGreen;
@@ -40,6 +41,7 @@ int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
     m_ClearAlpha = a;
   }
   p_ResetDraw();
+  m_DrawTag = kTagNone;
   m_DrawLen = 0;
   return 0;
 }

@@ -202,9 +202,10 @@ int c_MyApp::p_OnUpdate() {
     if (m_GalleryOpen == 1 && m_GallerySlide < 30) ++m_GallerySlide;
     if (m_GalleryOpen == 0 && m_GallerySlide > 0) --m_GallerySlide;
     const float target = rk_Game_jscrw - 140;
-    if (m_SidePanelOpen == 1 && target > m_SidePanelSlide) {
+    // The open panel follows the screen's width down as well as up.
+    if (m_SidePanelOpen == 1 && target != m_SidePanelSlide) {
       m_SidePanelSlide += (target - m_SidePanelSlide) / 8;
-      if (target - m_SidePanelSlide < 8) m_SidePanelSlide = target;
+      if (std::fabs(target - m_SidePanelSlide) < 8) m_SidePanelSlide = target;
     }
     if (m_SidePanelOpen == 0 && m_SidePanelSlide > 0) {
       m_SidePanelSlide -= m_SidePanelSlide / 8;

@@ -187,6 +187,7 @@ int c_MyApp::p_Gallery() {
   if (m_GallerySlide != kSlideOpen) m_GalleryKeyLock = m_GalleryPointerLock = 1;
 
   const float dy = std::round(1.5f * h * (1 - m_GallerySlide / static_cast<float>(kSlideOpen)));
+  m_DrawTag = kTagGallery;
   p_SetCol(40, 20, 90, 0.95f);
   p_Rect(l.panelLeft, dy, l.panelWidth, h);
   const bool button = Header(this, l, dy);
@@ -206,5 +207,6 @@ int c_MyApp::p_Gallery() {
     m_GalleryKeyLock = 0;
   }
   p_ResetDraw();
+  m_DrawTag = kTagNone;
   return 0;
 }

@@ -96,11 +96,13 @@ int c_MyApp::p_InGame() {
   }
   if (m_HideHud != 1) {
     p_Alpha(m_InputKind == 2 ? 1.0f : 0.2f);
+    m_DrawTag = kTagPauseButton;
     if (p_Button(kImageIcons, 16, 16, 0) && m_Paused == 0 && m_PointerLock == 0) {
       m_PointerLock = 1;
       pause();
     }
     p_Alpha(1);
+    m_DrawTag = kTagNone;
   }
   if (m_Paused == 1) {
     p_PauseMenu();

@@ -23,7 +23,7 @@ const ImageAsset kImages[] = {
     {80, "BadgesA", 64, 64, 64, 7},        {96, "parts", 8, 8, 256, 7},
     {85, "common/circle", 256, 256, 4, 8}, {86, "common/light", 32, 32, 4, 8},
     {1, "dice", 64, 64, 16, 9},            {2, "grid", 68, 68, 9, 10},
-    {3, "calc", 68, 68, 9, 11},
+    {3, "calc", 68, 68, 9, 11},            {4, "digits", 28, 44, 13, 11},
 };
 const ImageAsset& Asset(int slot) {
   for (const ImageAsset& image : kImages) {
@@ -147,6 +147,7 @@ int c_MyApp::p_WaitStart(int mode) {
   m_BgBlue -= m_BgBlue / 8;
   m_BgTargetRed = m_BgTargetGreen = m_BgTargetBlue = 0;
   p_CLS2D(m_BgRed, m_BgGreen, m_BgBlue, 1);
+  m_DrawTag = kTagLoading;
 
   const float w = rk_Game_jscrw;
   const float h = rk_Game_jscrh;
@@ -181,5 +182,6 @@ int c_MyApp::p_WaitStart(int mode) {
   }
   p_SetCol(255, 255, 255, 1);
   p_Text(w * 0.5f, h - 32, String("Loading..."), 1, 1, 0);
+  m_DrawTag = kTagNone;
   return 0;
 }

@@ -33,6 +33,9 @@ constexpr int kRepeatDelay = 22;
 constexpr float kFirstRepeat = 30;
 
 constexpr float kGearBox = 64;
+constexpr int kScoreWidth = 9;
+// The gear's centre, far enough from the left edge to show it whole.
+constexpr float kGearX = 50;
 // The gallery's medal: a frame of the badge sheet in the top-left corner,
 // above the dial and left of the logo at every screen shape.
 constexpr int kImageBadges = 80;
@@ -93,6 +96,7 @@ void Leave(c_MyApp* app) {
 void RightPanel(c_MyApp* app, float w, float h, float width) {
   const float left = w - width - 8.0f * app->m_MenuSlide;
   const bool focused = app->m_MenuFocus == kFocusPanel;
+  app->m_DrawTag = kTagNone;
   app->p_SetCol(255, 255, 255, focused ? 1 : 0.2f);
   app->p_Rect(left - 2, -128, 3, h + 128);
   app->p_SetCol(0, 0, 0, focused ? 0.75f : 0.45f);
@@ -112,10 +116,13 @@ void RightPanel(c_MyApp* app, float w, float h, float width) {
 void PlayButton(c_MyApp* app, float w, float h, float width) {
   const float x = w - width / 2;
   const float y = h - 48;
+  app->m_DrawTag = kTagPlayButton;
   app->p_SetSize(3, kAbsent);
-  app->p_SetCol(100, 255, 100, app->m_MenuFocus == kFocusDial ? 0.5f : 0);
+  // Shown whenever it answers a click: dimmer while the dial is not focused.
+  if (OverlayOpen(app)) return;
+  app->p_SetCol(100, 255, 100, app->m_MenuFocus == kFocusDial ? 0.5f : 0.25f);
   app->p_DrawImg(kImageIcons, x, y, 3);
-  if (!LatchesFree(app) || OverlayOpen(app) || !app->p_MouseIn_Centered(x, y, 128, 128)) return;
+  if (!LatchesFree(app) || !app->p_MouseIn_Centered(x, y, 128, 128)) return;
   app->m_MenuFocus = kFocusDial;
   app->m_PointerLock = 1;
   Sound(app, kSoundGo);
@@ -134,14 +141,17 @@ void ScoreLists(c_MyApp* app, float w, float h, float width) {
     int start;
     float red, green, blue, y;
   };
-  const List lists[] = {{"Top ", "Highscore", 10 * (type - 1), 255, 200, 100, 60},
-                        {"Last ", "Last", 30 + 10 * (type - 1), 200, 255, 100, h / 2 + 20}};
+  // High enough that ten entries of the second list end above the play button.
+  const List lists[] = {{"Top ", "Highscore", 10 * (type - 1), 255, 200, 100, 36},
+                        {"Last ", "Last", 30 + 10 * (type - 1), 200, 255, 100, h / 2 - 24}};
   const float x = w - width - 4.0f * app->m_MenuSlide + 20;
+  app->m_DrawTag = kTagScoreLists;
   app->p_SetSize(1.5f, kAbsent);
   for (const List& list : lists) {
     String text = count == 1 ? String(list.single) : String(list.title) + String(count);
     for (int k = 0; k < count; ++k) {
-      text = text + "\\n" + app->p_rstr(app->m_HiScores[list.start + k], 11, " ");
+      // Nine places: scores keep clear of the right edge.
+      text = text + "\\n" + app->p_rstr(app->m_HiScores[list.start + k], kScoreWidth, " ");
     }
     app->p_SetCol(list.red, list.green, list.blue, 1);
     app->p_Text(x, list.y, text, 0, 0, 0);
@@ -161,17 +171,20 @@ void DialPhysics(c_MyApp* app) {
 void Gear(c_MyApp* app, float cx, float cy) {
   const bool focused = app->m_MenuFocus == kFocusGear;
   app->p_ResetDraw();
+  app->m_DrawTag = kTagNone;
   app->p_SetSize(0.5f, kAbsent);
   app->p_Alpha(focused ? 0.8f : 0.25f);
   app->p_DrawImg(kImageCircle, cx, cy, 1);
   if (focused) app->m_GearAngle = std::fmod(app->m_GearAngle + 0.3f, 360.0f);
   app->p_SetSize(1.5f, kAbsent);
   app->p_Alpha(1);
+  app->m_DrawTag = kTagDial;
   for (const GearLayer& layer : kGearLayers) {
     app->p_SetRot(layer.turn * app->m_GearAngle);
     app->p_DrawImg(kImageButtons, cx, cy, static_cast<float>(layer.frame));
   }
   app->p_SetRot(0);
+  app->m_DrawTag = kTagNone;
   if (LatchesFree(app) && app->p_MouseIn_Centered(cx, cy, kGearBox, kGearBox)) {
     app->m_OptionsOpen = 1;
     app->m_PointerLock = 1;
@@ -185,6 +198,7 @@ void Medal(c_MyApp* app) {
   const bool focused = app->m_MenuFocus == kFocusMedal;
   const float y = kMedalCorner + 4.0f * app->m_MenuSlide;
   app->p_ResetDraw();
+  app->m_DrawTag = kTagMedal;
   app->p_SetSize(focused ? 0.9f : 0.75f, kAbsent);
   app->p_Alpha(focused ? 1 : 0.7f);
   app->p_DrawImg(kImageBadges, kMedalCorner, y, kMedalFrame);
@@ -270,7 +284,7 @@ void Tap(c_MyApp* app, int item, float x, float y) {
 }
 
 void GearAndDial(c_MyApp* app, float h) {
-  const float cx = 38.0f + 12 * app->m_MenuSlide;
+  const float cx = kGearX + 12 * app->m_MenuSlide;
   const float cy = std::trunc(h - 64 - 8.0f * app->m_MenuSlide);
   Gear(app, cx, cy);
   app->p_SetSize(1.5625f, kAbsent);
@@ -279,6 +293,7 @@ void GearAndDial(c_MyApp* app, float h) {
   app->p_DrawImg(kImageCircle, cx, cy, 3);
   app->p_SetRot(0);
   Drag(app, cx, cy);
+  app->m_DrawTag = kTagDial;
   for (int item = LowestItem(); item <= kLastItem; ++item) {
     const float angle = kItemPitch * item + 48 + app->m_DialShown;
     const float radius = 116 + std::max(0.0f, 45 - std::fabs(angle - 45)) * 1.5f;
@@ -356,6 +371,7 @@ void Description(c_MyApp* app, float w, float h) {
   // Hidden under the panel and the options box, like the dial it describes.
   if (app->m_MenuFocus != kFocusDial || w <= 600 || app->m_MenuSel < 0 || OverlayOpen(app)) return;
   app->p_ResetDraw();
+  app->m_DrawTag = kTagDescription;
   app->p_SetSize(1.5f, kAbsent);
   app->p_Text(240, h - 52 - 3.0f * app->m_MenuSlide, rk_Game_MenuSet[2 * (app->m_MenuSel % 3) + 1],
               0, 0, 0);
@@ -378,7 +394,13 @@ int c_MyApp::p_Menu() {
 
   p_ResetDraw();
   p_SetSize(1.5f, kAbsent);
-  p_DrawImg(menu::kImageLogo, (w - width) / 2, 96.0f + 12 * m_MenuSlide, 0);
+  m_DrawTag = kTagLogo;
+  // It stays where the closed panel leaves it and fades as the side panel
+  // covers it, rather than sliding off the left edge.
+  const float closedWidth = 140;
+  p_Alpha(std::max(0.0f, 1 - m_SidePanelSlide / std::max(w - closedWidth, 1.0f)));
+  p_DrawImg(menu::kImageLogo, (w - closedWidth) / 2, 96.0f + 12 * m_MenuSlide, 0);
+  p_Alpha(1);
   menu::RightPanel(this, w, h, width);
   menu::PlayButton(this, w, h, width);
   menu::ScoreLists(this, w, h, width);
@@ -392,5 +414,6 @@ int c_MyApp::p_Menu() {
   m_CardType = std::clamp(m_MenuSel + 1, 1, 3);
   menu::PanelContents(this, w, h, w - width);
   p_ResetDraw();
+  m_DrawTag = kTagNone;
   return 0;
 }

@@ -12,6 +12,9 @@ namespace {
 constexpr int kCreditCycle = 83;
 constexpr float kCreditPitch = 16;
 constexpr int kRingDiscs = 11;
+// How far the ring reaches in from the right edge, and the score lists out from the left.
+constexpr float kRingReach = 150 + 100 + 32;
+constexpr float kListsRight = 140;
 
 String Size(float w, float h) {
   return String(static_cast<int>(w)) + "x" + String(static_cast<int>(h));
@@ -27,6 +30,7 @@ void Credits(c_MyApp* app, float w, float h, float offset) {
     ++app->m_CreditLine;
   }
   app->p_ResetDraw();
+  app->m_DrawTag = kTagCredits;
   for (int k = -3; k <= 4; ++k) {
     // Floored: k + m_CreditLine is negative on the first frames, and arrays check no index.
     const int line = ((k + app->m_CreditLine) % kCreditCycle + kCreditCycle) % kCreditCycle;
@@ -34,8 +38,9 @@ void Credits(c_MyApp* app, float w, float h, float offset) {
     const float fade = std::fabs(fromCentre) / 40 - 0.3f;
     const float shown = fade < 0 ? 0 : (fade > 1 ? 1 : fade);
     app->p_Alpha(1 - shown);
-    app->p_Text(w - 160 + offset, h / 2 + 24 + fromCentre - 24 * shown, rk_Game_CreditText[line],
-                0.8f, 0.8f, 0);
+    // Centred between the score lists on the left and the ring of discs.
+    app->p_Text((w - kListsRight - kRingReach) / 2 + kListsRight + offset,
+                h / 2 + 24 + fromCentre - 24 * shown, rk_Game_CreditText[line], 1, 0.8f, 0);
   }
 }
 
@@ -66,6 +71,7 @@ void DebugStats(c_MyApp* app, float w, float h, float offset) {
       {100, String(app->m_UpdateFpsAvg) + " : " + String(app->m_RenderFpsAvg)},
   };
   app->p_ResetDraw();
+  app->m_DrawTag = kTagStats;
   for (const Line& line : lines) app->p_Text(w - 20 + offset, line.y, line.text, 2, 1, 0);
 }
 
@@ -74,6 +80,7 @@ void DebugStats(c_MyApp* app, float w, float h, float offset) {
 void Ring(c_MyApp* app, float w, float h, float offset) {
   const float cx = w - 150 + offset;
   const float cy = h / 2;
+  app->m_DrawTag = kTagDiscs;
   for (int i = 0; i < kRingDiscs; ++i) {
     const float angle = 4 * (6.0f * i - app->m_CreditScroll / kCreditPitch + app->m_CreditLine);
     app->p_Ink(i, 1);
@@ -85,6 +92,7 @@ void Ring(c_MyApp* app, float w, float h, float offset) {
 void CodedIn(c_MyApp* app, float w, float h, float offset) {
   const float x = offset + 0.3f * w;
   app->p_ResetDraw();
+  app->m_DrawTag = kTagCodedIn;
   app->p_DrawImg(kImageButtons, x, h - 64, 12);
   app->p_Text(x + 32, h - 48, "Coded in", 0, 1, 0);
   app->p_Text(x + 32, h - 36, "C++ and OpenGL", 0, 1, 0);
@@ -93,6 +101,8 @@ void CodedIn(c_MyApp* app, float w, float h, float offset) {
 }  // namespace
 
 void menu::PanelContents(c_MyApp* app, float w, float h, float offset) {
+  // Closed and slid out, everything in it lies past the right edge.
+  if (app->m_SidePanelOpen != 1 && app->m_SidePanelSlide <= 0) return;
   if (app->m_SidePanelOpen == 1) {
     Credits(app, w, h, offset);
     CloseOnFireOrClick(app);

@@ -84,7 +84,8 @@ void Header(c_MyApp* app, float slide) {
   app->m_GearAngle += 0.2f;
   app->m_LayoutX = static_cast<int>(12 * slide - 260);
   const float x = static_cast<float>(app->m_LayoutX);
-  const float size = app->m_OptionCursor == 0 ? 2 : 1.5f;
+  // Focused it grows, but stays clear of the top edge and the first row.
+  const float size = app->m_OptionCursor == 0 ? 1.75f : 1.5f;
   app->p_SetSize(size, size);
   app->p_SetCol(255, 255, 255, 1);
   int pressed = 0;
@@ -230,6 +231,7 @@ int c_MyApp::p_OptionBox() {
     m_BoxPointerLock = 1;
   }
 
+  m_DrawTag = kTagOptions;
   p_SetCol(150, 75, 0, 0.85f);
   p_Rect(50, 720 - 24 * slide, w - 100, h);
   Header(this, slide);
@@ -242,6 +244,7 @@ int c_MyApp::p_OptionBox() {
   if (m_PointerDown == 0) m_BoxPointerLock = 0;
   if (!AnyHeld(this, kHeldActions)) m_BoxKeyLock = 0;
   p_ResetDraw();
+  m_DrawTag = kTagNone;
   return 0;
 }
 

@@ -11,6 +11,9 @@
 namespace {
 
 constexpr int kSlideStep = 24;
+constexpr float kRestLeft = 68;
+// The game screen's background.
+constexpr int kGameRed = 100, kGameGreen = 140, kGameBlue = 200;
 constexpr int kSlideHidden = -64;
 // The toy and "PAUSED" stand this far right of the screen's centre, clear of the buttons.
 constexpr float kToyOffsetX = 96;
@@ -127,6 +130,7 @@ void RunToy(c_MyApp* app, float w, float h) {
     }
   }
   app->p_SetCol(100, 255, 100, 0.8f);
+  app->m_DrawTag = kTagPaused;
   app->p_Text(w - 8, h - 8,
               String(static_cast<int>(app->m_ToyArm)) + String(":") +
                   String(static_cast<int>(app->m_ToySpin)),
@@ -134,6 +138,7 @@ void RunToy(c_MyApp* app, float w, float h) {
 
   // Points oldest first; each frame the pen is the newest and all move one older.
   // A pause starts with every point on the pen, so no line runs from stale points.
+  app->m_DrawTag = kTagNone;
   float* trail = &app->m_ToyTrail[0];
   if (app->m_ToyTrailLive == 0) {
     for (int i = 0; i <= kTrailSegments; ++i) {
@@ -204,7 +209,10 @@ int DrawButton(c_MyApp* app, const PauseButton& button, float x) {
 
 // The buttons slide in from the left edge with the menu; the cursor's one is ringed.
 void PauseButtons(c_MyApp* app, float h, bool takesInput) {
-  const float x = truncf(64 - (h / 2 - app->m_PauseSlide));
+  float x = truncf(64 - (h / 2 - app->m_PauseSlide));
+  // At rest the options gear stays whole whatever the screen's height.
+  if (app->m_PauseSlide >= h / 2) x = std::max(x, kRestLeft);
+  app->m_DrawTag = kTagPauseMenu;
   for (const PauseButton& button : kButtons) {
     app->p_SetSize(2, 2);
     app->p_SetCol(255, 255, 255, 1);
@@ -233,11 +241,15 @@ void PauseButtons(c_MyApp* app, float h, bool takesInput) {
 int c_MyApp::p_PauseMenu() {
   const float w = rk_Game_jscrw;
   const float h = rk_Game_jscrh;
-  p_DoBG(-123, -123, -123, -123);
+  // The game's own colour, not the one kept: a new window reloads the images
+  // and the loader fades the background to black.
+  p_DoBG(kGameRed, kGameGreen, kGameBlue, -123);
   p_SetCol(0, 0, 0, std::abs(m_PauseSlide) / (0.8f * h));
   p_Rect(0, 0, w, h);
 
   if (m_PauseState == 1 && m_PauseSlide < h / 2) m_PauseSlide += kSlideStep;
+  // A screen that got shorter takes the menu back with it.
+  if (m_PauseState == 1 && m_PauseSlide >= h / 2 + kSlideStep) m_PauseSlide -= kSlideStep;
   if (m_PauseState == -1) {
     if (m_PauseSlide >= kSlideHidden + 1) m_PauseSlide -= kSlideStep;
     if (m_PauseSlide < -32) m_Paused = 0;
@@ -246,7 +258,9 @@ int c_MyApp::p_PauseMenu() {
   RunToy(this, w, h);
   p_SetSize(4, 4);
   p_SetCol(255, 255, 255, 1);
+  m_DrawTag = kTagPaused;
   p_Text(w / 2 + kToyOffsetX, h / 2, String("PAUSED"), 1, 1, 0);
+  m_DrawTag = kTagNone;
 
   // The open options box takes the input; the menu beneath it only draws.
   const bool takesInput = m_OptionsOpen != 1;
@@ -255,5 +269,6 @@ int c_MyApp::p_PauseMenu() {
   if (takesInput && m_KeyLock == 0 && AnyPlayerHolds(this, kActionBack)) {
     Choose(this, kResume, true);
   }
+  m_DrawTag = kTagNone;
   return 0;
 }

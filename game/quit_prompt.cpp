@@ -46,12 +46,14 @@ int c_MyApp::p_OuyaQuit() {
   p_Oval(w - 49, h - 17, 1, 1);
 
   p_SetCol(255, 255, 255, 1);
+  m_DrawTag = kTagPrompt;
   int y = static_cast<int>(h * 0.3f);
   for (const PromptLine& line : kPromptLines) {
     p_SetSize(line.size, line.size);
     p_Text(64, y, Utf16(line.text), 0, 1, 0);
     y += line.advance;
   }
+  m_DrawTag = kTagNone;
 
   // Input still held from the screen before does not answer the prompt.
   if (m_PointerLock != 0 || m_KeyLock != 0) return 0;

@@ -35,6 +35,7 @@ int c_MyApp::p_ScoreDisplay() {
   if (std::abs(m_ShownScore - m_Score) <= 5) m_ShownScore = m_Score;
   p_SetRot(0);
   m_DrawBlend = 1;
+  m_DrawTag = kTagScoreLine;
   // F2 hides the score line; the next target and the lives stay.
   if (m_HideHud != 1) {
     p_SetCol(100, 255, 100, 0.8f);
@@ -59,6 +60,7 @@ int c_MyApp::p_ScoreDisplay() {
   const float left = static_cast<float>(static_cast<int>(w / 2 + 64));
   for (int j = 1; j <= lives; ++j) p_DrawImg(kImageIcons, left + 16 * j, 24, kLifeIconFrame);
   p_ResetDraw();
+  m_DrawTag = kTagNone;
   return 0;
 }
 
@@ -108,6 +110,7 @@ int c_MyApp::p_GameOver() {
     p_Rect(w - 2 * half, 0.55f * h - 8, 2.0f * half + 1, 16);
 
     const bool quit = m_QuitGame == -1;
+    m_DrawTag = kTagGameOver;
     p_SetSize(4, kAbsent);
     p_SetCol(255, 180, 180, 1);
     p_Text(0.35f * w, half, quit ? "Quit" : "GAME", 1, 1, 0);
@@ -115,14 +118,21 @@ int c_MyApp::p_GameOver() {
 
     const String rank = p_MyNth();
     if (m_Loop > 0) {
+      // A bar that holds both lines, each centred in it.
+      const float y = h - half / 1.5f;
+      const float barWidth = std::max(0.3f * w, 220.0f);
+      m_DrawTag = kTagRankBar;
       p_SetCol(0, 125, 255, 0.5f);
-      p_Rect(0.35f * w, h - half / 1.5f - 16, 0.3f * w, 32);
+      p_Rect(0.5f * (w - barWidth), y - 24, barWidth, 48);
+      m_DrawTag = kTagRank;
       p_SetSize(2, kAbsent);
       p_SetCol(100, 255, 100, 1);
-      p_Text(0.5f * w, h - half / 1.5f, "New Highscore\\n           " + rank, 0.5f, 2, 0);
+      p_Text(0.5f * w, y - 10, "New Highscore", 1, 1, 0);
+      p_Text(0.5f * w, y + 12, rank, 1, 1, 0);
     }
   }
 
+  m_DrawTag = kTagNone;
   if (m_Screen == 10) {
     if (++m_OverTimer >= kOverFrames) {
       m_Screen = 2;

@@ -11,6 +11,7 @@ void drawDice(Pen& pen, int frame);           // 64 x 64
 void drawDie(Pen& pen, int face, const Affine& m);  // one resting die of a 64 x 64 frame, placed by m
 void drawGridCell(Pen& pen, int frame);       // 68 x 68
 void drawCalcButton(Pen& pen, int frame);     // 68 x 68
+void drawDisplayDigit(Pen& pen, int frame);   // 28 x 44, "0" to "9", "N", "/", "A"
 void drawBadge(Pen& pen, int frame);          // 64 x 64
 void drawCircle(Pen& pen, int frame);         // 256 x 256
 void drawLight(Pen& pen, int frame);          // 32 x 32

@@ -18,6 +18,7 @@ const std::vector<ImageAsset>& imageTable() {
       {"dice", 64, 64, 16, 4, true, art::drawDice},
       {"grid", 68, 68, 9, 3, true, art::drawGridCell},
       {"calc", 68, 68, 9, 3, true, art::drawCalcButton},
+      {"digits", 28, 44, 13, 7, true, art::drawDisplayDigit},
       {"fonts/shadow_editundo", 16, 16, 128, 16, true, art::drawFontCell},
       {"vuna_font", 10, 14, 96, 96, false, art::drawDefaultGlyph},
       {"common/icons", 32, 32, 16, 4, true, art::drawIcon},

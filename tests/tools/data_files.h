@@ -20,6 +20,7 @@ struct ImageLayout {
 inline const std::vector<ImageLayout>& gameImages() {
   static const std::vector<ImageLayout> images = {
       {"dice", 64, 64, 16},          {"grid", 68, 68, 9},        {"calc", 68, 68, 9},
+      {"digits", 28, 44, 13},
       {"BadgesA", 64, 64, 64},       {"common/circle", 256, 256, 4}, {"common/light", 32, 32, 4},
       {"fonts/shadow_editundo", 16, 16, 128}, {"common/ZelkLogo", 256, 256, 1}, {"common/dpad", 32, 32, 16},
       {"common/Buttons", 64, 64, 16}, {"parts", 8, 8, 256},      {"common/icons", 32, 32, 16},
