@@ -63,7 +63,10 @@ async function playTurn(page, log, solve) {
   const seen = log.solutions.length;
   if (!await waitFor(() => log.solutions.length > seen, 10000, 100)) return false;
   const ops = log.solutions[seen].match(/[-+*/]/g);
-  await sleep(700);
+  // The dice roll on for a few updates after the line; keys sent in the
+  // first moment after they land went unseen: 90 updates (1.5 s of game time).
+  const printed = await updates(page);
+  await waitFor(async () => await updates(page) >= printed + 90, 20000, 50);
   let cursor = 0;
   for (let k = 0; k < 5; ++k) {
     await tap(page, 'Enter');
@@ -106,8 +109,9 @@ function differs(a, a2, b, box) {
   return changed / (w * h);
 }
 
-// The box around the leftmost die: the first columns, from the left, of
-// the top third with more than 15 white pixels each.
+// The box around the leftmost die: the first run of at least 20 columns,
+// from the left, of the top third with more than 15 white pixels each
+// (narrower white, such as an operator's sign, is passed over).
 function firstDie(image) {
   const band = Math.floor(image.height / 3);
   const whiteIn = x => {
@@ -118,10 +122,13 @@ function firstDie(image) {
     }
     return n;
   };
-  let left = 0;
-  while (left < image.width && whiteIn(left) <= 15) ++left;
-  let right = left;
-  while (right < image.width && whiteIn(right) > 15) ++right;
+  let left = 0, right = 0;
+  while (right - left < 20 && right < image.width) {
+    left = right;
+    while (left < image.width && whiteIn(left) <= 15) ++left;
+    right = left;
+    while (right < image.width && whiteIn(right) > 15) ++right;
+  }
   let top = 0, bottom = 0, count = 0;
   for (let y = 0; y < band; ++y) {
     const i = (y * image.width + Math.floor((left + right) / 2)) * 4;
@@ -191,7 +198,8 @@ function firstDie(image) {
     await tap(page, 'Enter');
     const seen = log.solutions.length;
     await waitFor(() => log.solutions.length > seen, 15000, 100);
-    await sleep(700);
+    const printed = await updates(page);
+    await waitFor(async () => await updates(page) >= printed + 90, 20000, 50);
     // A finger picks the first die, "+" is taken by key, a click picks the next die.
     for (const [way, press] of [
       ['a touch', (x, y) => hold(page, () => page.touchscreen.touchStart(x, y), () => page.touchscreen.touchEnd())],
