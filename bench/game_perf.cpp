@@ -78,6 +78,43 @@ void BM_GameFrameOpenGl(benchmark::State& state) {
   glfwDestroyWindow(window);
 }
 
+// A menu frame with one twinkle: a star of the "light" sheet changes its
+// frame, as the menu's stars do. Drawn in part (arg 1) over the frame kept
+// in the back buffer, or whole (arg 0: a picture change forces it), then
+// presented; the update that writes the menu is timed too.
+void BM_MenuTwinkleOpenGl(benchmark::State& state) {
+  if (!glfwInit()) {
+    state.SkipWithError("no display");
+    return;
+  }
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
+  GLFWwindow* window = glfwCreateWindow(640, 480, "menu bench", nullptr, nullptr);
+  if (!window) {
+    state.SkipWithError("no window");
+    return;
+  }
+  {
+    GameHarness h;
+    h.FinishLoading();
+    glfwMakeContextCurrent(window);
+    ++glfwGraphicsSeq;
+    SetGlLayer(nullptr);
+    h.Update(240);
+    int frame = 0;
+    for (auto _ : state) {
+      h.Update();
+      h.app->p_DrawImg(86, 300, 60, static_cast<float>(++frame % 2));
+      if (state.range(0) == 0) ++h.app->m_ImageChanges;
+      h.Render();
+      glfwSwapBuffers(window);
+      glFinish();
+    }
+    SetGlLayer(&h.gl);
+  }
+  glfwDestroyWindow(window);
+}
+
 // One update of a game in play: the dice at rest with two of them picked,
 // the card, the calculator and the score line drawn (no render).
 void BM_GameUpdate(benchmark::State& state) {
@@ -101,6 +138,7 @@ void BM_GameUpdate(benchmark::State& state) {
 
 BENCHMARK(BM_GameUpdate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GameFrameCounting)->ArgName("additive_every")->Arg(0)->Arg(7)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MenuTwinkleOpenGl)->ArgName("in_part")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GameFrameOpenGl)->ArgName("additive_every")->Arg(0)->Arg(7)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
