@@ -1,6 +1,7 @@
 // host/glfw_game.cpp: the desktop host's main loop, window and display modes.
 #include "host/glfw_game.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -172,18 +173,29 @@ void RkGlfwGame::ReleaseHeldKeys() {
   for (bool& held : _keyHeld) held = false;
 }
 
-// A key released before the new window saw it go down acts again at once.
+// A key released before the new window saw it go down acts again at once. One
+// the keyboard still holds keeps its mark: its first repeat can reach the new
+// window well after the change (a slow change, a reload).
 void RkGlfwGame::ForgetReleasedStaleKeys() {
   if (!_anyStaleKey) return;
-  _anyStaleKey = false;
+  // Per code, as keys can share one (both Shifts): 0 up, 1 cannot tell, 2 down.
+  int held[512] = {};
   for (int key = 0; key <= kLastGlfwKey; ++key) {
     int code = TranslateGlfwKey(key);
     if (!code || _keyStaleUntil[code] == 0) continue;
-    if (_window->KeyDownOnKeyboard(key)) {
-      _anyStaleKey = true;
-    } else {
+    const int down = _window->KeyDownOnKeyboard(key);
+    held[code] = std::max(held[code], down > 0 ? 2 : down < 0 ? 1 : 0);
+  }
+  _anyStaleKey = false;
+  const double renewed = _window->Time() + kHeldKeyRepeatWindow;
+  for (int code = 0; code < 512; ++code) {
+    if (_keyStaleUntil[code] == 0) continue;
+    if (held[code] == 0) {
       _keyStaleUntil[code] = 0;
+      continue;
     }
+    _anyStaleKey = true;
+    if (held[code] == 2) _keyStaleUntil[code] = std::max(_keyStaleUntil[code], renewed);
   }
 }
 

@@ -89,8 +89,8 @@ class RkWindowSystem {
   virtual void GetCursorPos(double* x, double* y) = 0;
   virtual bool KeyPressed(int key) = 0;
   // Whether the keyboard itself holds the key down now, whichever window saw
-  // it go down; true when the system cannot tell.
-  virtual bool KeyDownOnKeyboard(int /*key*/) { return true; }
+  // it go down: 1 down, 0 up, -1 when the system cannot tell.
+  virtual int KeyDownOnKeyboard(int /*key*/) { return -1; }
 
   virtual void PollEvents() = 0;
   // Blocks until at least one event arrives, or a short while has passed.

@@ -147,10 +147,10 @@ bool RkGlfwLayer::KeyPressed(int key) {
 
 // A window made while a key was down never hears of its release (GLFW drops
 // a release it saw no press for), so ask the X server for the keyboard itself.
-bool RkGlfwLayer::KeyDownOnKeyboard(int key) {
+int RkGlfwLayer::KeyDownOnKeyboard(int key) {
   Display* display = glfwGetX11Display();
   int scancode = glfwGetKeyScancode(key);
-  if (!display || scancode <= 0 || scancode > 255) return true;
+  if (!display || scancode <= 0 || scancode > 255) return -1;
   char keys[32];
   XQueryKeymap(display, keys);
   return (keys[scancode / 8] >> (scancode % 8)) & 1;

@@ -22,7 +22,7 @@ class RkGlfwLayer : public RkWindowSystem {
   void SetCursorVisible(bool visible) override;
   void GetCursorPos(double* x, double* y) override;
   bool KeyPressed(int key) override;
-  bool KeyDownOnKeyboard(int key) override;
+  int KeyDownOnKeyboard(int key) override;
 
   void PollEvents() override;
   void WaitEvents() override;

@@ -54,6 +54,12 @@ class FakeWindowSystem : public RkWindowSystem {
   void SetCursorVisible(bool visible) override { cursorVisible = visible; }
   void GetCursorPos(double* x, double* y) override;
   bool KeyPressed(int key) override { return pressedKeys.count(key) != 0; }
+  // The keyboard's own state, when `keyboardKnown`: the keys it holds down.
+  bool keyboardKnown = false;
+  std::set<int> keyboard;
+  int KeyDownOnKeyboard(int key) override {
+    return keyboardKnown ? static_cast<int>(keyboard.count(key)) : -1;
+  }
   void PollEvents() override;
   void WaitEvents() override;
   double Time() override { return now; }
@@ -81,6 +87,7 @@ class TestHost : public RkGlfwGame {
   }
 
   double UpdateDue() const { return _updateDue; }
+  void ForgetReleasedKeys() { ForgetReleasedStaleKeys(); }
   void SetProgramFolder(const String& folder) { _programFolder = folder; }
 };
 

@@ -110,6 +110,28 @@ TEST_F(WindowEvents, AKeyHeldAcrossAWindowChangeActsInTheNewWindowOnlyAfterItsRe
   EXPECT_EQ(Only(log, "key 1").size(), 1u);
 }
 
+TEST_F(WindowEvents, AKeyTheKeyboardStillHoldsStaysMarkedHoweverSlowTheChange) {
+  window.keyboardKnown = true;
+  window.listener->OnKey(GLFW_KEY_F11, kActionPress);
+  window.pressedKeys = window.keyboard = {GLFW_KEY_F11, GLFW_KEY_LEFT_SHIFT};
+  host.SetDeviceWindow(1920, 1080, 1);
+  window.pressedKeys.clear();
+  log.clear();
+  // The first repeats reach the new window two seconds later.
+  window.now += 2.0;
+  host.ForgetReleasedKeys();
+  window.listener->OnKey(GLFW_KEY_F11, kActionPress);
+  window.listener->OnKey(GLFW_KEY_F11, kActionRepeat);
+  // Left Shift is held though right Shift, of the same code, is up.
+  window.listener->OnKey(GLFW_KEY_LEFT_SHIFT, kActionPress);
+  EXPECT_THAT(Only(log, "key 1"), IsEmpty());
+  // Released unseen (GLFW drops that release): the next press acts.
+  window.keyboard.clear();
+  host.ForgetReleasedKeys();
+  window.listener->OnKey(GLFW_KEY_F11, kActionPress);
+  EXPECT_EQ(Only(log, "key 1").size(), 1u);
+}
+
 TEST_F(WindowEvents, AWindowThatCannotOpenEndsTheLoop) {
   window.refuseToOpen = true;
   window.open = false;
