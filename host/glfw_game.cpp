@@ -86,15 +86,21 @@ void RkGlfwGame::Run() {
     ForgetReleasedStaleKeys();
     // Between events, so the application saves from a consistent state.
     if (rkEndSignal() != 0) rkEnd(rkEndSignal(), 0);
-    bool active = _window->WindowActive();
-    if (!active && !_isSuspended) {
-      SuspendGame();
-      _updateDue = 0;
-    } else if (active && _isSuspended) {
-      ResumeGame();
-      _updateDue = 0;
-    }
+    FollowWindowFocus();
     if (!_isSuspended) RunUpdates();
+  }
+}
+
+// The game is suspended while its window lacks the focus; either change
+// starts the update schedule afresh.
+void RkGlfwGame::FollowWindowFocus() {
+  bool active = _window->WindowActive();
+  if (!active && !_isSuspended) {
+    SuspendGame();
+    _updateDue = 0;
+  } else if (active && _isSuspended) {
+    ResumeGame();
+    _updateDue = 0;
   }
 }
 

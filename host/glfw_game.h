@@ -67,6 +67,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
 
  protected:
   void RunUpdates();
+  // Suspends or resumes the game as the window loses or regains the focus.
+  void FollowWindowFocus();
   void ReleaseHeldKeys();
   void ForgetReleasedStaleKeys();
   void RebuildJoystickUnits();

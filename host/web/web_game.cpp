@@ -73,14 +73,7 @@ void RkWebGame::Frame(void* game) { static_cast<RkWebGame*>(game)->RunFrame(); }
 // or resume, the updates due, then a render when anything moved.
 void RkWebGame::RunFrame() {
   _window->PollEvents();
-  bool active = _window->WindowActive();
-  if (!active && !_isSuspended) {
-    SuspendGame();
-    _updateDue = 0;
-  } else if (active && _isSuspended) {
-    ResumeGame();
-    _updateDue = 0;
-  }
+  FollowWindowFocus();
   if (_isSuspended) return;
   bool due = _updateHz == 0 || _updateDue == 0 ||
              _window->Time() >= _updateDue - _updateStep * kEarlyFraction;
