@@ -5,16 +5,15 @@
 
 #include <initializer_list>
 
+#include "graphics/gl_direct_calls.h"
+
 namespace {
 
-class OpenGlLayer : public GlLayer {
+class OpenGlLayer : public GlDirectCalls {
  public:
   void WindowSize(int* width, int* height) override {
     *width = *height = 0;
     if (GLFWwindow* window = glfwGetCurrentContext()) glfwGetWindowSize(window, width, height);
-  }
-  void Viewport(GLint x, GLint y, GLsizei width, GLsizei height) override {
-    glViewport(x, y, width, height);
   }
   void MatrixMode(GLenum mode) override { glMatrixMode(mode); }
   void LoadIdentity() override { glLoadIdentity(); }
@@ -34,16 +33,6 @@ class OpenGlLayer : public GlLayer {
   }
   void Enable(GLenum capability) override { glEnable(capability); }
   void Disable(GLenum capability) override { glDisable(capability); }
-  void BlendFunc(GLenum source, GLenum destination) override {
-    glBlendFunc(source, destination);
-  }
-  void Scissor(GLint x, GLint y, GLsizei width, GLsizei height) override {
-    glScissor(x, y, width, height);
-  }
-  void ClearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) override {
-    glClearColor(red, green, blue, alpha);
-  }
-  void Clear(GLbitfield mask) override { glClear(mask); }
   void DrawArrays(GLenum mode, GLint first, GLsizei count) override {
     glDrawArrays(mode, first, count);
   }
@@ -54,25 +43,6 @@ class OpenGlLayer : public GlLayer {
                   void* pixels) override {
     glReadPixels(x, y, width, height, format, type, pixels);
   }
-  void GenTextures(GLsizei count, GLuint* textures) override { glGenTextures(count, textures); }
-  void DeleteTextures(GLsizei count, const GLuint* textures) override {
-    glDeleteTextures(count, textures);
-  }
-  void BindTexture(GLenum target, GLuint texture) override { glBindTexture(target, texture); }
-  void TexParameteri(GLenum target, GLenum name, GLint value) override {
-    glTexParameteri(target, name, value);
-  }
-  void TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
-                  GLsizei height, GLint border, GLenum format, GLenum type,
-                  const void* pixels) override {
-    glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
-  }
-  void TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width,
-                     GLsizei height, GLenum format, GLenum type, const void* pixels) override {
-    glTexSubImage2D(target, level, x, y, width, height, format, type, pixels);
-  }
-  void PixelStorei(GLenum name, GLint value) override { glPixelStorei(name, value); }
-  GLenum GetError() override { return glGetError(); }
 
   // Checked once per window, on its first frame, before the game draws it.
   bool SwapKeepsFrame() override {

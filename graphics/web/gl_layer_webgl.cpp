@@ -12,6 +12,8 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics/gl_direct_calls.h"
+
 namespace {
 
 const char kVertexShader[] =
@@ -72,15 +74,12 @@ GLuint Compile(GLenum type, const char* source) {
   return shader;
 }
 
-class WebGlLayer : public GlLayer {
+class WebGlLayer : public GlDirectCalls {
  public:
   void WindowSize(int* width, int* height) override {
     *width = *height = 0;
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_get_current_context();
     if (context > 0) emscripten_webgl_get_drawing_buffer_size(context, width, height);
-  }
-  void Viewport(GLint x, GLint y, GLsizei width, GLsizei height) override {
-    glViewport(x, y, width, height);
   }
   void MatrixMode(GLenum mode) override { modelView_ = mode == GL_MODELVIEW; }
   void LoadIdentity() override { Current() = Matrix(); }
@@ -121,16 +120,6 @@ class WebGlLayer : public GlLayer {
       glDisable(capability);
     }
   }
-  void BlendFunc(GLenum source, GLenum destination) override {
-    glBlendFunc(source, destination);
-  }
-  void Scissor(GLint x, GLint y, GLsizei width, GLsizei height) override {
-    glScissor(x, y, width, height);
-  }
-  void ClearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) override {
-    glClearColor(red, green, blue, alpha);
-  }
-  void Clear(GLbitfield mask) override { glClear(mask); }
   void DrawArrays(GLenum mode, GLint first, GLsizei count) override {
     if (count <= 0 || !Prepare(first + count)) return;
     glDrawArrays(mode, first, count);
@@ -157,25 +146,6 @@ class WebGlLayer : public GlLayer {
       bytes[i * 4 + 2] = red;
     }
   }
-  void GenTextures(GLsizei count, GLuint* textures) override { glGenTextures(count, textures); }
-  void DeleteTextures(GLsizei count, const GLuint* textures) override {
-    glDeleteTextures(count, textures);
-  }
-  void BindTexture(GLenum target, GLuint texture) override { glBindTexture(target, texture); }
-  void TexParameteri(GLenum target, GLenum name, GLint value) override {
-    glTexParameteri(target, name, value);
-  }
-  void TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
-                  GLsizei height, GLint border, GLenum format, GLenum type,
-                  const void* pixels) override {
-    glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
-  }
-  void TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width,
-                     GLsizei height, GLenum format, GLenum type, const void* pixels) override {
-    glTexSubImage2D(target, level, x, y, width, height, format, type, pixels);
-  }
-  void PixelStorei(GLenum name, GLint value) override { glPixelStorei(name, value); }
-  GLenum GetError() override { return glGetError(); }
 
  private:
   Matrix& Current() { return modelView_ ? modelViewMatrix_ : projection_; }
