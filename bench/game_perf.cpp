@@ -50,15 +50,17 @@ void BM_GameFrameCounting(benchmark::State& state) {
   state.counters["draw_calls"] = h.gl.drawCalls;
 }
 
-// The same frame into Mesa; glFinish makes the frame's work count.
-void BM_GameFrameOpenGl(benchmark::State& state) {
+// Runs `body(h, window)` with a loaded game drawing into real OpenGL in a
+// 640 x 480 window; skipped where there is no display.
+template <class Body>
+void InOpenGlWindow(benchmark::State& state, const char* title, Body body) {
   if (!glfwInit()) {
     state.SkipWithError("no display");
     return;
   }
   glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
   glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
-  GLFWwindow* window = glfwCreateWindow(640, 480, "game bench", nullptr, nullptr);
+  GLFWwindow* window = glfwCreateWindow(640, 480, title, nullptr, nullptr);
   if (!window) {
     state.SkipWithError("no window");
     return;
@@ -69,13 +71,20 @@ void BM_GameFrameOpenGl(benchmark::State& state) {
     glfwMakeContextCurrent(window);
     ++glfwGraphicsSeq;
     SetGlLayer(nullptr);
+    body(h, window);
+    SetGlLayer(&h.gl);
+  }
+  glfwDestroyWindow(window);
+}
+
+// The same frame into Mesa; glFinish makes the frame's work count.
+void BM_GameFrameOpenGl(benchmark::State& state) {
+  InOpenGlWindow(state, "game bench", [&](GameHarness& h, GLFWwindow*) {
     for (auto _ : state) {
       Frame(h, static_cast<int>(state.range(0)));
       glFinish();
     }
-    SetGlLayer(&h.gl);
-  }
-  glfwDestroyWindow(window);
+  });
 }
 
 // A menu frame with one twinkle: a star of the "light" sheet changes its
@@ -84,23 +93,7 @@ void BM_GameFrameOpenGl(benchmark::State& state) {
 // presented; the update that writes the menu is timed too. CPU is the
 // whole process's, the rasteriser's threads included.
 void BM_MenuTwinkleOpenGl(benchmark::State& state) {
-  if (!glfwInit()) {
-    state.SkipWithError("no display");
-    return;
-  }
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
-  GLFWwindow* window = glfwCreateWindow(640, 480, "menu bench", nullptr, nullptr);
-  if (!window) {
-    state.SkipWithError("no window");
-    return;
-  }
-  {
-    GameHarness h;
-    h.FinishLoading();
-    glfwMakeContextCurrent(window);
-    ++glfwGraphicsSeq;
-    SetGlLayer(nullptr);
+  InOpenGlWindow(state, "menu bench", [&](GameHarness& h, GLFWwindow* window) {
     h.Update(240);
     int frame = 0;
     for (auto _ : state) {
@@ -111,9 +104,7 @@ void BM_MenuTwinkleOpenGl(benchmark::State& state) {
       glfwSwapBuffers(window);
       glFinish();
     }
-    SetGlLayer(&h.gl);
-  }
-  glfwDestroyWindow(window);
+  });
 }
 
 // One update of a game in play: the dice at rest with two of them picked,
