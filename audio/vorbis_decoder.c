@@ -100,6 +100,19 @@ stb_vorbis* vorbis_open(FILE* file, int* channels, int* hertz) {
   return decoder;
 }
 
+long vorbis_length(stb_vorbis* decoder) {
+  jmp_buf here;
+  volatile unsigned int frames = 0;
+  if (abandoned) return -1;
+  if (setjmp(here) == 0) {
+    escape = &here;
+    frames = stb_vorbis_stream_length_in_samples(decoder);
+  }
+  escape = NULL;
+  // 0 is the decoder's "unknown"; its largest value is a saturated one.
+  return abandoned || frames == 0 || frames >= 0xfffffffeu ? -1 : (long)frames;
+}
+
 int vorbis_next_frame(stb_vorbis* decoder, int channels, short* values, int room) {
   jmp_buf here;
   volatile int frames = -1;

@@ -10,6 +10,8 @@
 #include "runtime/array.h"
 #include "runtime/gc.h"
 
+class AudioSink;
+
 // A display mode as the host reports it (the desktop host fills width and height).
 class RkDisplayMode : public Object {
  public:
@@ -85,6 +87,9 @@ class RkGame {
                                        int* hertz) {
     return nullptr;
   }
+  // Decodes the sound into the sink a block at a time (audio/sink.h); false
+  // when it cannot (said once on the error output) or the sink stopped it.
+  virtual bool DecodeAudio(String path, AudioSink& sink) { return false; }
 
   // Writes the uncaught-exception report and ends the process.
   [[noreturn]] virtual void Die(ThrowableObject* ex);

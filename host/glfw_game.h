@@ -44,6 +44,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   bool KeepFrame() override;
   String PathToFilePath(String path) override;
   unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
+  bool DecodeAudio(String path, AudioSink& sink) override;
   unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                int* hertz) override;
 

@@ -152,24 +152,32 @@ unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, i
   return pixels;
 }
 
+bool RkGlfwGame::DecodeAudio(String path, AudioSink& sink) {
+#ifdef MARVOLET_AUDIO_DECODE
+  FILE* file = OpenDataFile(path);
+  if (!file) return false;
+  String name = path.ToLower();
+  bool decoded = false;
+  if (name.EndsWith(String(".wav"))) {
+    decoded = DecodeWAV(file, sink);
+  } else if (name.EndsWith(String(".ogg"))) {
+    decoded = DecodeOGG(file, sink);
+  }
+  fclose(file);
+  if (!decoded) TellLoadFailure(path, "not a WAV or Ogg Vorbis sound that can be decoded");
+  return decoded;
+#else
+  return false;
+#endif
+}
+
 unsigned char* RkGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz) {
 #ifdef MARVOLET_AUDIO_DECODE
-  FILE* file = OpenDataFile(path);
-  if (!file) return nullptr;
-  String name = path.ToLower();
-  unsigned char* samples = nullptr;
-  if (name.EndsWith(String(".wav"))) {
-    samples = LoadWAV(file, length, channels, format, hertz);
-  } else if (name.EndsWith(String(".ogg"))) {
-    samples = LoadOGG(file, length, channels, format, hertz);
-  }
-  fclose(file);
-  if (!samples) {
-    TellLoadFailure(path, "not a WAV or Ogg Vorbis sound that can be decoded");
-    return nullptr;
-  }
-  gc_ext_malloced(*length * *channels * *format);
+  BlockSink sink;
+  if (!DecodeAudio(path, sink)) return nullptr;
+  unsigned char* samples = sink.Release(length, channels, format, hertz);
+  if (samples) gc_ext_malloced(*length * *channels * *format);
   return samples;
 #else
   return nullptr;

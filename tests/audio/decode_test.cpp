@@ -226,6 +226,46 @@ TEST(OggDecode, LengthIsSecondsTimesRate) {
   }
 }
 
+// What a sink is told and given: the declared length, then the frames in blocks.
+struct CountingSink : AudioSink {
+  long declared = -7, frames = 0;
+  int blocks = 0;
+  bool Begin(long length, int, int, int) override {
+    declared = length;
+    return true;
+  }
+  bool Take(const unsigned char*, int count) override {
+    frames += count;
+    ++blocks;
+    return true;
+  }
+};
+
+TEST(SinkDecode, TheLengthIsDeclaredFirstWhenTheFileHoldsItAndTheFramesComeInBlocks) {
+  const std::pair<Bytes, bool (*)(FILE*, AudioSink&)> files[] = {
+      {MakeWav(Stereo16(400000)), DecodeWAV}, {MakeOgg(2, 44100, 44100, 440), DecodeOGG}};
+  for (const auto& [bytes, decode] : files) {
+    FILE* file = tmpfile();
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    rewind(file);
+    CountingSink sink;
+    EXPECT_TRUE(decode(file, sink));
+    fclose(file);
+    EXPECT_EQ(sink.declared, decode == DecodeWAV ? 100000 : 44100);
+    EXPECT_EQ(sink.frames, sink.declared);
+    EXPECT_GT(sink.blocks, 1);
+  }
+  // Through a pipe nothing says the chunk really holds what its header declares.
+  std::string path = ScratchPath("declared.wav");
+  WriteFile(path, MakeWav(Stereo16(4000)));
+  FILE* pipe = popen(("cat " + path).c_str(), "r");
+  CountingSink piped;
+  EXPECT_TRUE(DecodeWAV(pipe, piped));
+  pclose(pipe);
+  EXPECT_EQ(piped.declared, -1);
+  EXPECT_EQ(piped.frames, 1000);
+}
+
 TEST(OggDecode, HeadersWithoutAudioFail) {
   // MakeOgg puts the three headers on the first two pages: cut where the third begins.
   Bytes good = MakeOgg(1, 22050, 22050, 440);
