@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/app.h"
+#include "game/lock_actions.h"
 #include "net/async_event_source.h"
 #include "runtime/startup.h"
 
@@ -14,8 +15,6 @@ constexpr int kKeyF2 = 113;
 constexpr int kKeyF4 = 115;
 constexpr int kKeyF11 = 122;
 constexpr int kConsoleMenuKey = 270;
-// Every action that holds the key lock while pressed, in the order tried.
-const int kLockActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
 // A virtual coordinate as an int; a window not yet fitted (scale 0) maps to 0.
 int VirtualCoordinate(float value) {
@@ -114,21 +113,8 @@ int c_MyApp::p_MapPointer() {
 }
 
 int c_MyApp::p_UpdateInputLocks() {
-  auto heldBySomePlayer = [this](int action) {
-    for (int player = 0; player <= 3; ++player) {
-      if (p_PlayKey(action, 1, player)) return true;
-    }
-    return false;
-  };
-  bool any = false;
-  for (int action : kLockActions) {
-    if (heldBySomePlayer(action)) {
-      any = true;
-      break;
-    }
-  }
-  if (!any) m_KeyLock = 0;
-  if (m_KeyLock == 0 && m_PointerLock == 0 && heldBySomePlayer(kActionBack) && m_Screen == 1 &&
+  if (!AnyLockActionHeld(this)) m_KeyLock = 0;
+  if (m_KeyLock == 0 && m_PointerLock == 0 && p_PlayKeyAll(kActionBack, 1) > 0 && m_Screen == 1 &&
       (m_MenuPanelOpen == 1 || m_OptionsOpen == 1 || m_SidePanelOpen == 1)) {
     m_MenuPanelOpen = 0;
     m_SidePanelOpen = 0;

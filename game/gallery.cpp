@@ -8,6 +8,7 @@
 
 #include "game/app.h"
 #include "game/badges.h"
+#include "game/lock_actions.h"
 
 namespace {
 
@@ -23,8 +24,6 @@ constexpr float kFooter = 96;
 constexpr float kLargestCell = 80;
 constexpr float kSmallestCell = 44;
 constexpr float kFontAdvance = 7;
-
-constexpr int kHeldActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
 // The panel and the grid inside it, in screen units with the panel at rest.
 struct Layout {
@@ -202,10 +201,7 @@ int c_MyApp::p_Gallery() {
   }
 
   if (m_PointerDown == 0) m_GalleryPointerLock = 0;
-  if (std::none_of(std::begin(kHeldActions), std::end(kHeldActions),
-                   [this](int action) { return AnyHeld(this, action); })) {
-    m_GalleryKeyLock = 0;
-  }
+  if (!AnyLockActionHeld(this)) m_GalleryKeyLock = 0;
   p_ResetDraw();
   m_DrawTag = kTagNone;
   return 0;
