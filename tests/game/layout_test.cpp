@@ -124,59 +124,52 @@ void Game(GameHarness& h, int dice) {
   h.Update();
 }
 
+// Full score lists, the widest they get.
+void FillScores(GameHarness& h) {
+  for (int k = 0; k < 60; ++k) h.app->m_HiScores[k] = 99999 - k;
+}
+
+// Sets one of the game's fields, then lets what it opens arrive.
+std::function<void(GameHarness&)> Opened(int c_MyApp::*flag, int value = 1, int updates = 40) {
+  return [=](GameHarness& h) {
+    h.app->*flag = value;
+    h.Update(updates);
+  };
+}
+
 struct Screen {
   const char* name;
+  // Run on a game that has finished loading; none: the loading screen itself.
   std::function<void(GameHarness&)> show;
   std::vector<int> tags;
 };
 const Screen kScreens[] = {
-    {"loading", [](GameHarness& h) { h.Update(3); }, {kTagLoading}},
+    {"loading", nullptr, {kTagLoading}},
     {"menu",
      [](GameHarness& h) {
-       h.FinishLoading();
-       for (int k = 0; k < 60; ++k) h.app->m_HiScores[k] = 99999 - k;
+       FillScores(h);
        h.Update(40);
      },
      {kTagLogo, kTagMedal, kTagDial, kTagDescription, kTagPlayButton, kTagScoreLists}},
     {"side panel",
      [](GameHarness& h) {
-       h.FinishLoading();
-       for (int k = 0; k < 60; ++k) h.app->m_HiScores[k] = 99999 - k;
+       FillScores(h);
        h.app->m_SidePanelOpen = 1;
        h.Update(90);
      },
      {kTagCredits, kTagDiscs, kTagStats, kTagCodedIn, kTagScoreLists}},
-    {"options",
-     [](GameHarness& h) {
-       h.FinishLoading();
-       h.app->m_OptionsOpen = 1;
-       h.Update(40);
-     },
-     {kTagOptions}},
-    {"gallery",
-     [](GameHarness& h) {
-       h.FinishLoading();
-       h.app->m_GalleryOpen = 1;
-       h.Update(40);
-     },
-     {kTagGallery}},
+    {"options", Opened(&c_MyApp::m_OptionsOpen), {kTagOptions}},
+    {"gallery", Opened(&c_MyApp::m_GalleryOpen), {kTagGallery}},
     {"game, three digits and banners",
      [](GameHarness& h) {
-       h.FinishLoading();
        for (int id : {kBadgeFirstNumber, kBadgeNumberOne, kBadgeNineties}) h.app->p_AwardBadge(id);
        Game(h, 3);
      },
      {kTagDice, kTagCard, kTagCalculator, kTagCalcDisplay, kTagCalcValue, kTagScoreLine,
       kTagPauseButton, kTagBanner}},
-    {"game, four digits",
-     [](GameHarness& h) {
-       h.FinishLoading();
-       Game(h, 4);
-     },
-     {kTagCalcValue}},
+    {"game, four digits", [](GameHarness& h) { Game(h, 4); }, {kTagCalcValue}},
     {"pause",
      [](GameHarness& h) {
-       h.FinishLoading();
        Game(h, 3);
        h.app->m_Paused = h.app->m_PauseState = 1;
        h.Update(40);
@@ -184,20 +177,13 @@ const Screen kScreens[] = {
      {kTagPauseMenu, kTagPaused}},
     {"game over",
      [](GameHarness& h) {
-       h.FinishLoading();
        Game(h, 3);
        h.app->m_Score = 12345;
        h.app->m_GameOver = 1;
        h.Update(40);
      },
      {kTagGameOver, kTagRankBar, kTagRank}},
-    {"quit prompt",
-     [](GameHarness& h) {
-       h.FinishLoading();
-       h.app->m_Screen = 4;
-       h.Update(2);
-     },
-     {kTagPrompt}},
+    {"quit prompt", Opened(&c_MyApp::m_Screen, 4, 2), {kTagPrompt}},
 };
 
 struct Pair {
@@ -222,44 +208,65 @@ struct WindowShape {
 const WindowShape kShapes[] = {{640, 480},  {800, 600},   {1280, 1024}, {1280, 720}, {1920, 1080},
                                {2560, 1080}, {480, 900},  {600, 1000},  {1080, 1920}};
 
+using Boxes = std::map<int, std::vector<Box>>;
+
+// Every tagged record's box by its tag; a tag crossing the screen's edge fails once.
+Boxes TaggedBoxes(GameHarness& h, const std::string& where) {
+  const Box edges{0, 0, rk_Game_jscrw, rk_Game_jscrh};
+  Boxes boxes;
+  std::map<int, int> crossing;
+  for (const DrawRecord& record : h.Records()) {
+    const int tag = static_cast<int>(record.f[kRecordFloats - 1]);
+    Box box;
+    if (tag == kTagNone || !RecordBox(h, record, &box)) continue;
+    boxes[tag].push_back(box);
+    if (!Within(box, edges) && crossing[tag]++ == 0) {
+      ADD_FAILURE() << where << kNames.at(tag) << " crosses the edge at " << box.x0 << ","
+                    << box.y0 << " .. " << box.x1 << "," << box.y1;
+    }
+  }
+  return boxes;
+}
+
+// How many of a's boxes lie outside b's whole extent, or over one of b's boxes.
+int PairFaults(const Boxes& boxes, const Pair& pair) {
+  const std::vector<Box>& as = boxes.at(pair.a);
+  const std::vector<Box>& bs = boxes.at(pair.b);
+  Box frame = bs[0];
+  for (const Box& b : bs) {
+    frame = {std::min(frame.x0, b.x0), std::min(frame.y0, b.y0), std::max(frame.x1, b.x1),
+             std::max(frame.y1, b.y1)};
+  }
+  int faults = 0;
+  for (const Box& a : as) {
+    if (pair.inside) {
+      faults += !Within(a, frame);
+    } else {
+      for (const Box& b : bs) faults += Overlap(a, b);
+    }
+  }
+  return faults;
+}
+
 TEST(Layout, EveryScreenFitsAndKeepsItsElementsApartAtEveryWindowShape) {
   for (const WindowShape& shape : kShapes) {
     for (const Screen& screen : kScreens) {
       GameHarness h(shape.width, shape.height);
-      screen.show(h);
+      if (screen.show) {
+        h.FinishLoading();
+        screen.show(h);
+      } else {
+        h.Update(3);
+      }
       const std::string where = std::string(screen.name) + " at " + std::to_string(shape.width) +
                                 "x" + std::to_string(shape.height) + ": ";
-      const Box edges{0, 0, rk_Game_jscrw, rk_Game_jscrh};
-      std::map<int, std::vector<Box>> boxes;
-      std::map<int, int> crossing;
-      for (const DrawRecord& record : h.Records()) {
-        const int tag = static_cast<int>(record.f[kRecordFloats - 1]);
-        Box box;
-        if (tag == kTagNone || !RecordBox(h, record, &box)) continue;
-        boxes[tag].push_back(box);
-        if (!Within(box, edges) && crossing[tag]++ == 0) {
-          ADD_FAILURE() << where << kNames.at(tag) << " crosses the edge at " << box.x0 << ","
-                        << box.y0 << " .. " << box.x1 << "," << box.y1;
-        }
-      }
+      const Boxes boxes = TaggedBoxes(h, where);
       for (int tag : screen.tags) EXPECT_TRUE(boxes.count(tag)) << where << kNames.at(tag) << " missing";
       for (const Pair& pair : kPairs) {
         if (!boxes.count(pair.a) || !boxes.count(pair.b)) continue;
-        Box frame = boxes[pair.b][0];
-        for (const Box& b : boxes[pair.b]) {
-          frame = {std::min(frame.x0, b.x0), std::min(frame.y0, b.y0), std::max(frame.x1, b.x1),
-                   std::max(frame.y1, b.y1)};
-        }
-        int faults = 0;
-        for (const Box& a : boxes[pair.a]) {
-          if (pair.inside) {
-            faults += !Within(a, frame);
-          } else {
-            for (const Box& b : boxes[pair.b]) faults += Overlap(a, b);
-          }
-        }
-        EXPECT_EQ(faults, 0) << where << kNames.at(pair.a) << (pair.inside ? " outside " : " over ")
-                             << kNames.at(pair.b);
+        EXPECT_EQ(PairFaults(boxes, pair), 0)
+            << where << kNames.at(pair.a) << (pair.inside ? " outside " : " over ")
+            << kNames.at(pair.b);
       }
     }
   }
