@@ -56,6 +56,13 @@ async function pickOperator(page, from, to) {
   await tap(page, 'Enter');
 }
 
+async function passUpdates(page, count) {
+  const start = await updates(page);
+  await waitFor(async () => await updates(page) >= start + count, 20000, 50);
+}
+// The dice roll on for 19 updates after the solution line is printed.
+const diceLanded = page => passUpdates(page, 20);
+
 // Waits for the next solution line (printed as the dice come to rest), then
 // enters the dice in order with its operators, or multiplies them all,
 // which mostly gives a number above any on the card and loses a life. The cursor moves to the next free die by itself.
@@ -63,10 +70,7 @@ async function playTurn(page, log, solve) {
   const seen = log.solutions.length;
   if (!await waitFor(() => log.solutions.length > seen, 10000, 100)) return false;
   const ops = log.solutions[seen].match(/[-+*/]/g);
-  // The dice roll on for a few updates after the line; keys sent in the
-  // first moment after they land went unseen: 90 updates (1.5 s of game time).
-  const printed = await updates(page);
-  await waitFor(async () => await updates(page) >= printed + 90, 20000, 50);
+  await diceLanded(page);
   let cursor = 0;
   for (let k = 0; k < 5; ++k) {
     await tap(page, 'Enter');
@@ -195,11 +199,13 @@ function firstDie(image) {
 
     await page.setViewport({width: 800, height: 600, hasTouch: true});
     await menuShows(page);
+    // A new window size reloads the art, one picture set per update, and
+    // the menu takes no input until it is done.
+    await passUpdates(page, 60);
     await tap(page, 'Enter');
     const seen = log.solutions.length;
     await waitFor(() => log.solutions.length > seen, 15000, 100);
-    const printed = await updates(page);
-    await waitFor(async () => await updates(page) >= printed + 90, 20000, 50);
+    await diceLanded(page);
     // A finger picks the first die, "+" is taken by key, a click picks the next die.
     for (const [way, press] of [
       ['a touch', (x, y) => hold(page, () => page.touchscreen.touchStart(x, y), () => page.touchscreen.touchEnd())],
