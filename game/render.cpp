@@ -4,6 +4,7 @@
 // leave the same frame on screen, only inside the changed part when the back
 // buffer still holds the frame before (render_change.cpp).
 #include "game/app.h"
+#include "game/replay_fit.h"
 
 namespace {
 
@@ -87,14 +88,12 @@ void c_MyApp::p_DrawFrame(gxtkGraphics* device, int devWidth, int devHeight) {
 int c_MyApp::p_ReplayDrawList() {
   gxtkGraphics* device = rk_graphics_renderDevice ? rk_graphics_renderDevice : rk_graphics_device;
   if (m_DrawLen <= 14) return 0;
-  const float devWidth = static_cast<float>(rk_app_DeviceWidth());
-  const float devHeight = static_cast<float>(rk_app_DeviceHeight());
-  const float originX = rk_Game_overscan;
-  const float originY = devWidth > 0 ? rk_Game_overscan * devHeight / devWidth : 0;
-  const float scaleX = m_ScaleX;
-  const float scaleY = m_ScaleY;
-  auto X = [&](float v) { return originX + scaleX * v; };
-  auto Y = [&](float v) { return originY + scaleY * v; };
+  const ReplayFit fit = ReplayFitOf(*this, static_cast<float>(rk_app_DeviceWidth()),
+                                    static_cast<float>(rk_app_DeviceHeight()));
+  const float scaleX = fit.scaleX;
+  const float scaleY = fit.scaleY;
+  auto X = [&](float v) { return fit.X(v); };
+  auto Y = [&](float v) { return fit.Y(v); };
 
   const float* list = m_DrawList.Data();
   for (int r = 0; r < m_DrawLen - 14; r += kRecordFloats) {

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "game/app.h"
+#include "game/replay_fit.h"
 
 namespace {
 
@@ -15,13 +16,13 @@ namespace {
 // the rounding of edges.
 constexpr float kMargin = 2;
 
-// Where the replay puts virtual coordinates, and a box growing over them.
-struct Placement {
-  float originX, originY, scaleX, scaleY, hdScale;
+// A box growing over the window points the replay draws records at.
+struct Placement : ReplayFit {
+  Placement(const ReplayFit& fit, float hdScale) : ReplayFit(fit), hdScale(hdScale) {}
+
+  float hdScale;
   float box[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
 
-  float X(float v) const { return originX + scaleX * v; }
-  float Y(float v) const { return originY + scaleY * v; }
   void Add(float x, float y) {
     box[0] = std::min(box[0], x);
     box[1] = std::min(box[1], y);
@@ -88,8 +89,8 @@ int c_MyApp::p_FrameChange(int devWidth, int devHeight, int* area) {
   int change = kChangeWhole;
   bool same = false;
   if (sameKey && m_ClearAlpha == 1 && newLen % kRecordFloats == 0) {
-    Placement place{rk_Game_overscan, devWidth > 0 ? rk_Game_overscan * devHeight / devWidth : 0,
-                    m_ScaleX, m_ScaleY, m_HdScale};
+    Placement place(ReplayFitOf(*this, static_cast<float>(devWidth), static_cast<float>(devHeight)),
+                    m_HdScale);
     const int oldCount = oldLen / kRecordFloats;
     const int newCount = newLen / kRecordFloats;
     int first = 0;
