@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "stb_image_write.h"
+#include "tools/png.h"
 
 namespace art {
 
@@ -180,8 +180,7 @@ Canvas spinBlur(const Canvas& src, Vec2 centre, float degrees) {
 }
 
 bool writePng(const std::string& path, const Canvas& canvas) {
-  std::vector<unsigned char> bytes = canvas.rgba8();
-  return stbi_write_png(path.c_str(), canvas.width(), canvas.height(), 4, bytes.data(), canvas.width() * 4) != 0;
+  return writePngFile(path, canvas.width(), canvas.height(), canvas.rgba8());
 }
 
 }  // namespace art
