@@ -1,13 +1,16 @@
-// tests/web/measure.js: the web site's figures in headless Chromium: bytes
-// and time until the menu shows, CPU of the browser over 10 s on the menu and
+// bench/web/measure.js: the web site's figures in headless Chromium: bytes
+// before the menu shows at each detail level, time until it shows, CPU of the browser over 10 s on the menu and
 // 10 s in a game against a page that only clears a WebGL canvas every
 // animation frame, and the module's memory. Saves the menu at 640 x 480 to
 // compare with the desktop's.
-// Usage: node measure.js URL MENU-PNG
+// Usage: bench/web/measure.sh [SITE-FOLDER] [MENU-PNG], or node measure.js URL [MENU-PNG]
+// It borrows the browser tests' puppeteer-core and PNG reader.
 'use strict';
 const fs = require('fs');
-const puppeteer = require('puppeteer-core');
-const {decode, share} = require('./png');
+const path = require('path');
+const webTests = path.join(__dirname, '../../tests/web');
+const puppeteer = require(path.join(webTests, 'node_modules/puppeteer-core'));
+const {decode, share} = require(path.join(webTests, 'png'));
 
 const [url, menuFile] = process.argv.slice(2);
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
@@ -62,13 +65,21 @@ const kFloor = `<!doctype html><canvas id=c width=800 height=600></canvas><scrip
                       requestAnimationFrame(frame); })();
 </script>`;
 
+// Window sizes whose min(width, height x 4/3) picks detail levels 1, 2 and 4.
+const kLevelSizes = [[1, 600, 450], [2, 800, 600], [4, 1600, 1000]];
+
 (async () => {
+  for (const [level, width, height] of kLevelSizes) {
+    const browser = await launch();
+    const {bytes} = await openMenu(browser, width, height);
+    console.log(`bytes before the menu at ${width} x ${height} (level ${level}): ${bytes}`);
+    await browser.close();
+  }
   const times = [];
   for (let run = 0; run < 3; ++run) {
     const browser = await launch();
-    const {ms, bytes} = await openMenu(browser, 800, 600);
+    const {ms} = await openMenu(browser, 800, 600);
     times.push(ms);
-    if (run === 0) console.log(`bytes before the menu at 800 x 600: ${bytes}`);
     await browser.close();
   }
   times.sort((a, b) => a - b);
