@@ -393,6 +393,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // Turns and scoring (game.cpp), the calculator (calculator.cpp).
   int p_LoadGame();
   int p_Game();
+  // The play's band, 480 high and centred on a taller screen: its top and bottom.
+  float p_PlayTop() const;
+  float p_PlayBottom() const;
   int p_InGame();
   int p_DoCalculator();
   float p_EvaluateExpression();

@@ -110,8 +110,8 @@ BannerArea Area(const c_MyApp* app, float w, float h) {
   }
   if (app->m_Screen >= 10) {
     // Between the dice and the card: nothing there to hide.
-    const float bottom = h - kCardTopFromBottom;
-    const int fit = static_cast<int>((bottom - kDiceBottom) / kBannerPitch);
+    const float bottom = app->p_PlayBottom() - kCardTopFromBottom;
+    const int fit = static_cast<int>((bottom - app->p_PlayTop() - kDiceBottom) / kBannerPitch);
     return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners)};
   }
   return {8, w - 8, h - 4, kMostBanners};

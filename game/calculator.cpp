@@ -31,7 +31,7 @@ float Apply(float value, int op, float die) {
 
 int c_MyApp::p_DoCalculator() {
   const float w = rk_Game_jscrw;
-  const float h = rk_Game_jscrh;
+  const float h = p_PlayBottom();
   p_SetRot(0);
   m_DrawTag = kTagCalculator;
   p_SetCol(20, 80, 20, kAbsent);
@@ -141,7 +141,7 @@ int c_MyApp::p_ShowValue(float value) {
   // Figures of the display's own face, right-aligned inside it; a value too
   // long for four places shrinks to fit.
   const float right = rk_Game_jscrw - 52 - kDigitMargin;
-  const float centreY = rk_Game_jscrh - 224;
+  const float centreY = p_PlayBottom() - 224;
   const float size = std::min(1.0f, kDigitPlaces / static_cast<float>(text.Length()));
   m_DrawTag = kTagCalcValue;
   p_SetCol(255, 255, 255, 1);

@@ -69,7 +69,7 @@ int c_MyApp::p_FreshCard() {
 int c_MyApp::p_DrawCard() {
   static const String kHeadings[kColumns] = {String("B"), String("I"), String("N"), String("G"),
                                               String("O")};
-  const float top = rk_Game_jscrh - 264 + 28;
+  const float top = p_PlayBottom() - 264 + 28;
   m_DrawTag = kTagCard;
   for (int n = 0; n < kColumns; ++n) {
     for (int j = 0; j <= kRows; ++j) {

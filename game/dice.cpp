@@ -86,7 +86,7 @@ int c_MyApp::p_DoDice() {
     p_SetRot(rolling ? -360 * rk_random_Rnd() : 0);
     float& offset = m_Turn[kTurnSlide + i];
     const float x = 20.0f + 100 * i;
-    const float y = 64 - offset;
+    const float y = 64 - offset + p_PlayTop();
     // A pick on one die changes what the next one may do in the same frame.
     const bool dieExpected = static_cast<int>(m_Turn[kTurnCount]) % 2 == 1;
     float& cursor = m_Turn[kTurnCursor];
@@ -113,8 +113,11 @@ int c_MyApp::p_DoDice() {
       }
     }
     const int face = static_cast<int>(m_Turn[kTurnFace + i]);
-    p_DrawImg(kImageDice, x, y, static_cast<float>(face >= 1 && face <= 16 ? face - 1 : 0));
-    if (m_Turn[kTurnHints] > 0 && i >= 2) {
+    // A used die slides off the top; above a centred play it would stay in sight.
+    const bool gone = p_PlayTop() > 0 && offset >= 96;
+    const float frame = static_cast<float>(face >= 1 && face <= 16 ? face - 1 : 0);
+    if (!gone) p_DrawImg(kImageDice, x, y, frame);
+    if (m_Turn[kTurnHints] > 0 && i >= 2 && !gone) {
       p_SetSize(0.5f, kAbsent);
       p_DrawImg(kImageCalc, x - 50, y + 10, m_Turn[kTurnHint + i]);
       p_SetSize(1, kAbsent);

@@ -1,7 +1,22 @@
 // game/game.cpp: a game from its start to its end: the turn of one frame
 // (roll, dice, calculator, judging, card, cursor keys, score line) and the
 // pause request.
+#include <algorithm>
+
 #include "game/app.h"
+
+namespace {
+constexpr float kPlayHeight = 480;
+}  // namespace
+
+// Dice, score line and pause button hang from the top, the card and the
+// calculator from the bottom; a tall screen would leave a gap between them.
+float c_MyApp::p_PlayTop() const {
+  return std::floor(std::max(0.0f, rk_Game_jscrh - kPlayHeight) / 2);
+}
+
+// Exactly the screen's bottom when the screen is no taller than the play.
+float c_MyApp::p_PlayBottom() const { return rk_Game_jscrh - p_PlayTop(); }
 
 int c_MyApp::p_LoadGame() {
   m_Screen = 10;
@@ -97,7 +112,7 @@ int c_MyApp::p_InGame() {
   if (m_HideHud != 1) {
     p_Alpha(m_InputKind == 2 ? 1.0f : 0.2f);
     m_DrawTag = kTagPauseButton;
-    if (p_Button(kImageIcons, 16, 16, 0) && m_Paused == 0 && m_PointerLock == 0) {
+    if (p_Button(kImageIcons, 16, 16 + p_PlayTop(), 0) && m_Paused == 0 && m_PointerLock == 0) {
       m_PointerLock = 1;
       pause();
     }

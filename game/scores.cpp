@@ -31,6 +31,7 @@ void InsertAt(Array<int>& scores, int start, int place, int value) {
 
 int c_MyApp::p_ScoreDisplay() {
   const float w = rk_Game_jscrw;
+  const float top = p_PlayTop();
   m_ShownScore -= (m_ShownScore - m_Score) / 6;
   if (std::abs(m_ShownScore - m_Score) <= 5) m_ShownScore = m_Score;
   p_SetRot(0);
@@ -40,25 +41,26 @@ int c_MyApp::p_ScoreDisplay() {
   if (m_HideHud != 1) {
     p_SetCol(100, 255, 100, 0.8f);
     p_SetSize(2, kAbsent);
-    p_Text(w / 2, 28, p_rstr(m_ShownScore, 8, "0"), 1, 1, 0);
+    p_Text(w / 2, top + 28, p_rstr(m_ShownScore, 8, "0"), 1, 1, 0);
   }
 
-  const int top = TopStart(m_CardType);
+  const int first = TopStart(m_CardType);
   int next = kListLength - 1;
   for (int k = kListLength - 1; k >= 1; --k) {
-    const int entry = m_HiScores[top + k];
+    const int entry = m_HiScores[first + k];
     if (m_Score > entry || entry == 0) next = k - 1;
   }
   p_SetSize(1, kAbsent);
   p_SetCol(255, 255, 100, 0.8f);
   // Names the place won by beating the shown score: "10th" beside the tenth (it read "11th").
-  p_Text(w / 2, 10, p_Nth(next + 1) + " " + p_rstr(m_HiScores[top + next], 8, "0"), 1, 1, 0);
+  const String target = p_Nth(next + 1) + " " + p_rstr(m_HiScores[first + next], 8, "0");
+  p_Text(w / 2, top + 10, target, 1, 1, 0);
 
   p_SetSize(0.75f, kAbsent);
   p_SetCol(255, 255, 255, 0.8f);
   const int lives = static_cast<int>(m_Turn[kTurnLives]);
   const float left = static_cast<float>(static_cast<int>(w / 2 + 64));
-  for (int j = 1; j <= lives; ++j) p_DrawImg(kImageIcons, left + 16 * j, 24, kLifeIconFrame);
+  for (int j = 1; j <= lives; ++j) p_DrawImg(kImageIcons, left + 16 * j, top + 24, kLifeIconFrame);
   p_ResetDraw();
   m_DrawTag = kTagNone;
   return 0;

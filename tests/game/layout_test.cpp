@@ -268,6 +268,12 @@ TEST(Layout, EveryScreenFitsAndKeepsItsElementsApartAtEveryWindowShape) {
             << where << kNames.at(pair.a) << (pair.inside ? " outside " : " over ")
             << kNames.at(pair.b);
       }
+      // However tall the screen, the dice, the card and the calculator keep together.
+      float top = 1e9f, bottom = -1e9f;
+      for (int tag : {kTagDice, kTagCard, kTagCalculator}) {
+        for (const Box& b : boxes[tag]) top = std::min(top, b.y0), bottom = std::max(bottom, b.y1);
+      }
+      EXPECT_LE(bottom - top, 480) << where << "the play spreads from " << top << " to " << bottom;
     }
   }
 }

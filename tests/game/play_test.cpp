@@ -329,4 +329,27 @@ TEST_F(Play, TheBotFinishesGamesOfEachCardType) {
   }
 }
 
+// A 480 x 900 window shows 640 x 1200 (a window pixel is 4/3 of a unit): the
+// play sits 360 lower, and a click there picks the die and the operator key.
+TEST(TallPlay, AClickPicksTheDieAndTheOperatorKeyInTheCentredPlay) {
+  GameHarness h(480, 900);
+  h.FinishLoading();
+  c_MyApp* app = h.app;
+  app->m_MenuSel = 2;
+  app->m_Screen = 11;
+  h.Update(100);
+  app->m_Turn[kTurnRollTimer] = 0;
+  app->m_Turn[kTurnCount] = 1;
+  for (const auto& [x, y] : {std::pair{220.0f, 424.0f}, std::pair{480.0f, 782.0f}}) {
+    h.MouseMove(0.75f * x, 0.75f * y);
+    h.MouseDown();
+    h.Update();
+    h.MouseUp();
+    h.Update();
+  }
+  EXPECT_EQ(app->m_Turn[kTurnCount], 3);
+  EXPECT_EQ(app->m_Turn[kTurnSource + 1], 2) << "die 2 picked";
+  EXPECT_EQ(app->m_Turn[kTurnEntry + 2], 3) << "times picked";
+}
+
 }  // namespace
