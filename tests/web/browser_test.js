@@ -1,8 +1,8 @@
 // tests/web/browser_test.js: the web site in headless Chromium, played like a
-// player: the menu shows, a whole game by keys from the solution line the
-// game prints, the score kept across a reload, the menu fitted to other
-// window shapes, a touch and a click pick dice, a hidden tab runs no updates, and
-// nothing goes to the console as an error.
+// player: the menu shows, sound from the first key, a whole game by keys from
+// the solution line the game prints, the score kept across a reload, the menu
+// fitted to other window shapes, a touch and a click pick dice, a hidden tab
+// runs no updates, and nothing goes to the console as an error.
 // Usage: node browser_test.js URL
 'use strict';
 const puppeteer = require('puppeteer-core');
@@ -164,8 +164,16 @@ function firstDie(image) {
     await sleep(500);
     const fresh2 = await shot(page);
 
+    // Browsers hold sound back until the first key: the game plays on silent
+    // until then, and its music is heard from that key on.
+    const sound = () => page.evaluate(() => [AL.currentCtx.audioCtx.state,
+      Object.values(AL.currentCtx.sources).some(source => source.state === 0x1012 /* playing */)]);
+    const silent = await sound();
     // A whole game: two turns by the printed solution, then misses until the lives are gone.
     await tap(page, 'Enter');
+    const heard = await sound();
+    check('sound starts with the first key, music playing', silent[0] === 'suspended' &&
+          heard[0] === 'running' && heard[1], `before ${silent}, after ${heard}`);
     let turns = 0;
     let played = true;
     for (; turns < 12 && played; ++turns) {
