@@ -1,8 +1,9 @@
 // tests/web/browser_test.js: the web site in headless Chromium, played like a
 // player: the menu shows, sound from the first key, a whole game by keys from
 // the solution line the game prints, the score kept across a reload, the menu
-// fitted to other window shapes, a touch and a click pick dice, a hidden tab
-// runs no updates, and nothing goes to the console as an error.
+// fitted to other window shapes, a gamepad starts a game, a touch and a click
+// pick dice, a hidden tab runs no updates, and nothing goes to the console as
+// an error.
 // Usage: node browser_test.js URL
 'use strict';
 const puppeteer = require('puppeteer-core');
@@ -210,9 +211,22 @@ function firstDie(image) {
     // A new window size reloads the art, one picture set per update, and
     // the menu takes no input until it is done.
     await passUpdates(page, 60);
-    await tap(page, 'Enter');
+    // A pad plugged in now (the browser's standard mapping) starts a game by its A button.
+    await page.evaluate(() => {
+      const pad = {id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 1,
+                   axes: [0, 0, 0, 0], buttons: []};
+      for (let b = 0; b < 17; ++b) pad.buttons.push({pressed: false, touched: false, value: 0});
+      window.testPad = pad;
+      navigator.getGamepads = () => [pad, null, null, null];
+    });
+    const press = down => page.evaluate(down => {
+      Object.assign(testPad.buttons[0], {pressed: down, touched: down, value: down ? 1 : 0});
+      ++testPad.timestamp;
+    }, down);
+    await passUpdates(page, 2);
     const seen = log.solutions.length;
-    await waitFor(() => log.solutions.length > seen, 15000, 100);
+    await hold(page, () => press(true), () => press(false));
+    check('a gamepad\'s A button starts a game', await waitFor(() => log.solutions.length > seen, 15000, 100));
     await diceLanded(page);
     // A finger picks the first die, "+" is taken by key, a click picks the next die.
     for (const [way, press] of [
