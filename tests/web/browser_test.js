@@ -2,8 +2,8 @@
 // player: the menu shows, sound from the first key, a whole game by keys from
 // the solution line the game prints, the score kept across a reload, the menu
 // fitted to other window shapes, a gamepad starts a game, a touch and a click
-// pick dice, a hidden tab runs no updates, and nothing goes to the console as
-// an error.
+// pick dice, full screen by F11 and by button, a hidden tab runs no updates,
+// and nothing goes to the console as an error.
 // Usage: node browser_test.js URL
 'use strict';
 const puppeteer = require('puppeteer-core');
@@ -245,6 +245,14 @@ function firstDie(image) {
       check(`${way} picks the leftmost die, which slides away`, before > 0.4 && after < 0.1,
             `at ${die.join(', ')}: white before ${before.toFixed(2)}, after ${after.toFixed(2)}`);
     }
+
+    // F11 belongs to the page: it toggles the browser's full screen, as does the page's button.
+    const fullScreen = () => page.evaluate(() => document.fullscreenElement !== null);
+    await tap(page, 'F11');
+    const byKey = await waitFor(fullScreen, 3000, 50);
+    await page.click('#full');
+    const leftByButton = await waitFor(async () => !await fullScreen(), 3000, 50);
+    check('F11 turns full screen on and the page\'s button turns it off', byKey && leftByButton);
 
     const other = await context.newPage();
     await other.bringToFront();
