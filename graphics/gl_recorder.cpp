@@ -203,6 +203,15 @@ void GlRecorder::TexImage2D(GLenum target, GLint level, GLint internalFormat, GL
 void GlRecorder::TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width,
                                GLsizei height, GLenum format, GLenum type, const void* pixels) {
   Record("TexSubImage2D", {double(x), double(y), double(width), double(height), double(format)});
+  RecordedTexture& texture = textures[boundTexture_];
+  const int depth = format == GL_RGBA              ? 4
+                    : format == GL_RGB             ? 3
+                    : format == GL_LUMINANCE_ALPHA ? 2
+                                                   : 1;
+  if (pixels && x == 0 && y == 0 && width == texture.width && height == texture.height) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(pixels);
+    texture.pixels.assign(bytes, bytes + static_cast<size_t>(width) * height * depth);
+  }
 }
 
 void GlRecorder::PixelStorei(GLenum name, GLint value) {

@@ -41,6 +41,8 @@ struct RecordedTexture {
   GLsizei height = 0;
   GLenum format = 0;
   bool deleted = false;
+  // The bytes of the last upload that covered the whole texture (rows packed).
+  std::vector<unsigned char> pixels;
 };
 
 class GlRecorder : public GlLayer {

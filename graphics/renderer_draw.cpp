@@ -80,6 +80,7 @@ int gxtkGraphics::DrawPoly(Array<float> xy) {
 int gxtkGraphics::DrawPoly2(Array<float> xyuv, gxtkSurface* surface, int srcX, int srcY) {
   const int n = xyuv.Length() / 4;
   if (!surface || n < 1 || n > kBatchVertices) return 0;
+  surface->Prepare();
   gxtkVertex* v = Reserve(n, n, surface);
   const float* in = xyuv.Data();
   for (int k = 0; k < n; ++k, in += 4) {
@@ -98,6 +99,7 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY,
                                int srcW, int srcH) {
   if (!surface) return 0;
+  surface->Prepare();
   const float uL = srcX * surface->texScaleU;
   const float vT = srcY * surface->texScaleV;
   const float uR = (srcX + srcW) * surface->texScaleU;

@@ -79,6 +79,9 @@ void gxtkSurface::Bind() {
     return;
   }
   seq = glfwGraphicsSeq;
+  // Read before the texture takes its memory: the decoder's own blocks are
+  // gone by then, so the two never add up.
+  const bool restored = !data && !path.IsEmpty() && RestorePixels();
   gl.GenTextures(1, &texture);
   gl.BindTexture(GL_TEXTURE_2D, texture);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -102,11 +105,14 @@ void gxtkSurface::Bind() {
   }
   texScaleU = 1.0f / (textureWidth > 0 ? textureWidth : 1);
   texScaleV = 1.0f / (textureHeight > 0 ? textureHeight : 1);
-  const bool restored = !data && !path.IsEmpty() && RestorePixels();
-  if (data) {
+  // A file that no longer gives the picture leaves it transparent, not undefined.
+  const long bytes = data || path.IsEmpty() ? 0 : PictureBytes(width, height, depth);
+  unsigned char* pixels = bytes > 0 ? static_cast<unsigned char*>(calloc(1, bytes)) : data;
+  if (pixels) {
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
+    gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, pixels);
   }
+  if (pixels != data) free(pixels);
   if (restored) {
     free(data);
     data = nullptr;
@@ -114,8 +120,8 @@ void gxtkSurface::Bind() {
 }
 
 void gxtkSurface::Upload() {
-  Bind();
-  if (seq == glfwGraphicsSeq && !path.IsEmpty()) {
+  // Without a context yet the copy stays, for the first texture.
+  if (glfwGraphicsSeq != 0 && !path.IsEmpty()) {
     free(data);
     data = nullptr;
   }

@@ -4,12 +4,13 @@
 
 #include <GL/gl.h>
 
+#include "host/game.h"
 #include "runtime/gc.h"
 
 class gxtkSurface : public Object {
  public:
   // Owned pixel copy: `depth` bytes per pixel, top row first, premultiplied.
-  // A picture loaded from a file drops it once its texture holds the pixels.
+  // A picture loaded from a file drops it once loaded (see Upload).
   unsigned char* data = nullptr;
   // The file the pixels came from, read again when a new GL context needs
   // the texture or a write needs the copy; empty once pixels were written.
@@ -39,7 +40,15 @@ class gxtkSurface : public Object {
   bool Adopt(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth);
   // Makes the texture current, creating it first when this context has none.
   void Bind();
-  // Binds, then drops the pixel copy when the texture holds it and the file can give it again.
+  // Creates this context's texture (and binds it) when there is none yet, so
+  // that its size, and with it the texture coordinates, are known before a draw.
+  void Prepare() {
+    if (seq != glfwGraphicsSeq) Bind();
+  }
+  // Drops the pixel copy when the file can give it again and a context will
+  // take it: the texture is made when the picture is first drawn, from the
+  // file read once more, so the pictures of screens not shown yet take no
+  // texture memory.
   void Upload();
   // Writes a w x h block of 0xAARRGGBB ints (rows `pitch` apart) at (x, y),
   // premultiplied; only RGBA surfaces take it, and only blocks inside the picture.

@@ -53,7 +53,10 @@ TEST(Loading, PicturesComeOneAtATimeAndKeepNoPixelCopy) {
   for (int slot = 0; slot < 100; ++slot) {
     const c_Image* image = h.app->m_Images[slot];
     if (!image) continue;
-    EXPECT_EQ(image->m_Surface->data, nullptr) << "slot " << slot << ": the texture holds it";
+    EXPECT_EQ(image->m_Surface->data, nullptr) << "slot " << slot << ": the file gives it again";
+    // A picture takes its texture when first drawn: here every one is, as in
+    // a session that has been on every screen.
+    image->m_Surface->Prepare();
   }
   const int live = LiveTextures(h.gl);
   // A reload frees each slot's old picture before it loads the new one (the
@@ -63,10 +66,11 @@ TEST(Loading, PicturesComeOneAtATimeAndKeepNoPixelCopy) {
   int most = live;
   while (h.app->m_LoadStep != 0) {
     h.Update();
+    h.Render();
     most = std::max(most, LiveTextures(h.gl));
   }
   EXPECT_LE(most, live + 1);
-  EXPECT_EQ(LiveTextures(h.gl), live);
+  EXPECT_LT(LiveTextures(h.gl), live) << "only the pictures drawn since have textures";
 }
 
 TEST(Loading, TheLoadingScreenShowsSpinnerLogoAndText) {

@@ -41,15 +41,22 @@ TEST_F(SurfaceTest, ALoadedPictureLeavesItsPixelsToTheTextureAndRereadsThemWhenN
   host->WritePng("a.png", 2, 1, 4, {200, 100, 50, 128, 10, 20, 30, 255});
   gxtkSurface* surface = device->LoadSurface(String("zorvex://data/a.png"));
   ASSERT_TRUE(surface);
-  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
+  // Nothing drawn yet: no texture, and no copy either.
+  EXPECT_EQ(gl.Count("GenTextures"), 0);
   EXPECT_EQ(surface->data, nullptr);
+  EXPECT_EQ(surface->Width(), 2);
 
-  // A new context reads the file again for its texture, and drops the copy again.
-  ++glfwGraphicsSeq;
-  gl.Reset();
-  surface->Bind();
-  EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
-  EXPECT_EQ(surface->data, nullptr);
+  // The first draw, and a new context, read the file again for the texture and drop it again.
+  for (int context = 0; context < 2; ++context) {
+    glfwGraphicsSeq += context;
+    gl.Reset();
+    surface->Bind();
+    EXPECT_EQ(gl.Count("GenTextures"), 1);
+    ASSERT_EQ(gl.Count("TexSubImage2D"), 1);
+    EXPECT_EQ(gl.textures[surface->texture].pixels,
+              (std::vector<unsigned char>{100, 50, 25, 128, 10, 20, 30, 255}));
+    EXPECT_EQ(surface->data, nullptr);
+  }
 
   // A write needs the whole copy: the rest of the picture comes from the file.
   Array<int> pixel(1);
@@ -62,7 +69,7 @@ TEST_F(SurfaceTest, ALoadedPictureLeavesItsPixelsToTheTextureAndRereadsThemWhenN
   surface->Bind();
   EXPECT_TRUE(surface->data);
 
-  // A file that no longer gives the picture leaves the new texture blank.
+  // A file that no longer gives the picture leaves the new texture transparent.
   gxtkSurface* changing = device->LoadSurface(String("zorvex://data/a.png"));
   ASSERT_TRUE(changing);
   host->WritePng("a.png", 3, 1, 4, std::vector<unsigned char>(12, 9));
@@ -70,7 +77,7 @@ TEST_F(SurfaceTest, ALoadedPictureLeavesItsPixelsToTheTextureAndRereadsThemWhenN
   gl.Reset();
   changing->Bind();
   EXPECT_EQ(gl.Count("GenTextures"), 1);
-  EXPECT_EQ(gl.Count("TexSubImage2D"), 0);
+  EXPECT_EQ(gl.textures[changing->texture].pixels, std::vector<unsigned char>(8, 0));
   EXPECT_EQ(changing->data, nullptr);
 }
 
@@ -87,7 +94,8 @@ TEST_F(SurfaceTest, TextureIsMadeOncePerContextAndRebuiltForANewOne) {
   host->WritePng("a.png", 3, 2, 4, std::vector<unsigned char>(3 * 2 * 4, 255));
   gxtkSurface* surface = device->LoadSurface(String("zorvex://data/a.png"));
   ASSERT_TRUE(surface);
-  // Loading binds at once: texture made at the picture's own size, pixels uploaded.
+  // The first draw makes the texture at the picture's own size and uploads the pixels.
+  device->DrawSurface(surface, 0, 0);
   EXPECT_EQ(gl.Count("GenTextures"), 1);
   EXPECT_EQ(gl.Count("TexParameteri"), 4);
   EXPECT_EQ(gl.Count("TexSubImage2D"), 1);
@@ -132,6 +140,7 @@ TEST_F(SurfaceTest, RefusedSizeRetriesAtPowersOfTwo) {
   host->WritePng("odd.png", 100, 50, 3, std::vector<unsigned char>(100 * 50 * 3, 9));
   gxtkSurface* surface = device->LoadSurface(String("zorvex://data/odd.png"));
   ASSERT_TRUE(surface);
+  surface->Prepare();
   ASSERT_EQ(gl.Count("TexImage2D"), 2);
   EXPECT_EQ(gl.textures[surface->texture].width, 128);
   EXPECT_EQ(gl.textures[surface->texture].height, 64);
@@ -209,6 +218,8 @@ TEST_F(SurfaceTest, DiscardFreesPixelsAndTheCurrentContextsTexture) {
   gxtkSurface* current = device->LoadSurface(String("zorvex://data/a.png"));
   gxtkSurface* stale = device->LoadSurface(String("zorvex://data/a.png"));
   ASSERT_TRUE(current && stale);
+  current->Prepare();
+  stale->Prepare();
   GLuint name = current->texture;
   current->Discard();
   EXPECT_EQ(current->data, nullptr);
@@ -225,7 +236,9 @@ TEST_F(SurfaceTest, DiscardFreesPixelsAndTheCurrentContextsTexture) {
 
 TEST_F(SurfaceTest, DestroyedSurfaceReleasesItsTexture) {
   host->WritePng("a.png", 2, 2, 4, std::vector<unsigned char>(16, 200));
-  GLuint name = device->LoadSurface(String("zorvex://data/a.png"))->texture;
+  gxtkSurface* surface = device->LoadSurface(String("zorvex://data/a.png"));
+  surface->Prepare();
+  GLuint name = surface->texture;
   EXPECT_FALSE(gl.textures[name].deleted);
   // Destroys every object, as the collector destroys garbage.
   ReleaseGraphicsModule();
