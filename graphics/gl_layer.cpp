@@ -84,15 +84,9 @@ class OpenGlLayer : public GlDirectCalls {
   bool keeps_ = false;
 };
 
-OpenGlLayer real_layer;
-GlLayer* current_layer = &real_layer;
-
 }  // namespace
 
-GlLayer& Gl() { return *current_layer; }
-
-GlLayer* SetGlLayer(GlLayer* layer) {
-  GlLayer* previous = current_layer;
-  current_layer = layer ? layer : &real_layer;
-  return previous;
+GlLayer& RealGlLayer() {
+  static OpenGlLayer layer;
+  return layer;
 }

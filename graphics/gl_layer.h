@@ -55,7 +55,9 @@ class GlLayer {
   virtual bool SwapKeepsFrame() { return false; }
 };
 
-// The layer in use: the real OpenGL one unless another was installed.
+// The platform's own layer (desktop OpenGL or the browser's WebGL).
+GlLayer& RealGlLayer();
+// The layer in use: the real one unless another was installed.
 GlLayer& Gl();
 // Installs a layer (null goes back to the real one); returns the previous one.
 GlLayer* SetGlLayer(GlLayer* layer);

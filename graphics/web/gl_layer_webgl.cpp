@@ -262,15 +262,9 @@ class WebGlLayer : public GlDirectCalls {
   std::vector<unsigned short> indices_;
 };
 
-WebGlLayer real_layer;
-GlLayer* current_layer = &real_layer;
-
 }  // namespace
 
-GlLayer& Gl() { return *current_layer; }
-
-GlLayer* SetGlLayer(GlLayer* layer) {
-  GlLayer* previous = current_layer;
-  current_layer = layer ? layer : &real_layer;
-  return previous;
+GlLayer& RealGlLayer() {
+  static WebGlLayer layer;
+  return layer;
 }
