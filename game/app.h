@@ -313,6 +313,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_ChooseHdLevel();
   int p_Reload();
   int p_Loader();
+  // The studio logo shows only while loading; its picture goes once play begins.
+  void p_DropLoadingArt();
   int p_WaitStart(int mode);
 
   // Display-list writers, draw state, hit tests (draw.cpp).

@@ -141,6 +141,10 @@ int c_MyApp::p_Loader() {
   return 0;
 }
 
+void c_MyApp::p_DropLoadingArt() {
+  if (m_Images[kLogoSlot]) p_FreeImg(kLogoSlot);
+}
+
 int c_MyApp::p_WaitStart(int mode) {
   m_BgRed -= m_BgRed / 8;
   m_BgGreen -= m_BgGreen / 8;
