@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "game/app.h"
+#include "game/lock_actions.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -46,7 +47,6 @@ constexpr int kGearButtonFrame = 10;
 
 constexpr int kActivateActions[] = {10, 11, 12, 13, 14, 15};
 constexpr int kCloseActions[] = {15, 10, 11};
-constexpr int kHeldActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
 constexpr char16_t kOverscanText[] = u"\u00acU <      Overscan      > \u00acO";
 
@@ -242,7 +242,7 @@ int c_MyApp::p_OptionBox() {
   PadNavigation(this);
 
   if (m_PointerDown == 0) m_BoxPointerLock = 0;
-  if (!AnyHeld(this, kHeldActions)) m_BoxKeyLock = 0;
+  if (!AnyLockActionHeld(this)) m_BoxKeyLock = 0;
   p_ResetDraw();
   m_DrawTag = kTagNone;
   return 0;
