@@ -35,17 +35,17 @@ async function waitFor(test, ms, step = 200) {
 const menuShows = page => waitFor(async () => share(await shot(page), null, menuBlue) > 0.3, 30000);
 
 const updates = page => page.evaluate(() => Module._marvolet_updates());
+async function passUpdates(page, count) {
+  const start = await updates(page);
+  await waitFor(async () => await updates(page) >= start + count, 20000, 15);
+}
 // The game reads keys as held or not at each update: a key is held, and
 // then left up, for at least two updates, however slowly frames come.
-async function twoUpdates(page) {
-  const start = await updates(page);
-  await waitFor(async () => await updates(page) >= start + 2, 5000, 15);
-}
 async function hold(page, down, up) {
   await down();
-  await twoUpdates(page);
+  await passUpdates(page, 2);
   await up();
-  await twoUpdates(page);
+  await passUpdates(page, 2);
 }
 const tap = (page, key) => hold(page, () => page.keyboard.down(key), () => page.keyboard.up(key));
 
@@ -57,10 +57,6 @@ async function pickOperator(page, from, to) {
   await tap(page, 'Enter');
 }
 
-async function passUpdates(page, count) {
-  const start = await updates(page);
-  await waitFor(async () => await updates(page) >= start + count, 20000, 50);
-}
 // The dice roll on for 19 updates after the solution line is printed.
 const diceLanded = page => passUpdates(page, 20);
 
