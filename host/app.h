@@ -70,8 +70,13 @@ int rk_app_DeviceHeight();
 int rk_app_ValidateDeviceWindow(bool notify);
 // Fills the distinct display modes and the desktop mode, once at start.
 int rk_app_EnumDisplayModes();
+// 0 when stored; negative when not (the game keeps its state and tries again).
 int rk_app_SaveState(String state);
 String rk_app_LoadState();
+// The host's one-line notice for the player about saving, once; else empty.
+String rk_app_TakeStateNotice();
+// The loaded state was damaged: keep the stored copy aside before replacing it.
+int rk_app_StateDamaged();
 // From OnRender, when it would draw the frame on screen again: true when the
 // host leaves that frame showing (draw nothing then), false to draw as usual.
 bool rk_app_KeepFrame();

@@ -55,11 +55,15 @@ int rk_app_EnumDisplayModes() {
   return 0;
 }
 
-int rk_app_SaveState(String state) {
-  rk_app__game->SaveState(state);
-  return 0;
-}
+int rk_app_SaveState(String state) { return rk_app__game->SaveState(state) == 0 ? 0 : -1; }
 
 String rk_app_LoadState() { return rk_app__game->LoadState(); }
+
+String rk_app_TakeStateNotice() { return rk_app__game->TakeStateNotice(); }
+
+int rk_app_StateDamaged() {
+  rk_app__game->StateDamaged();
+  return 0;
+}
 
 int rk_app_EndApp() { rkError(String()); }

@@ -57,8 +57,18 @@ class RkGame {
   virtual bool Suspended() { return _isSuspended; }
   virtual int Millisecs() { return 0; }
   virtual int GetDate(Array<int> date);
+  // 0 when the state is stored; negative when it is not (nothing is lost
+  // then: the caller keeps its state and tries again at its next save).
   virtual int SaveState(String state) { return -1; }
+  // What is stored now; may be asked again before a save, to merge with what
+  // another copy of the game stored meanwhile.
   virtual String LoadState() { return String(); }
+  // A short line for the player when saving has stopped working, once per
+  // cause; else empty. The console has the whole story already.
+  virtual String TakeStateNotice() { return String(); }
+  // The application found the state it loaded damaged: the stored copy is
+  // set aside before a save first replaces it.
+  virtual void StateDamaged() {}
   virtual String LoadString(String path);
   virtual bool PollJoystick(int unit, Array<float> stickX, Array<float> stickY,
                             Array<float> triggers, Array<bool> buttons) {

@@ -31,6 +31,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   int Millisecs() override;
   int SaveState(String state) override;
   String LoadState() override;
+  String TakeStateNotice() override;
+  void StateDamaged() override;
   bool PollJoystick(int unit, Array<float> stickX, Array<float> stickY, Array<float> triggers,
                     Array<bool> buttons) override;
   int OpenUrl(String url) override;

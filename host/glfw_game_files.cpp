@@ -139,6 +139,14 @@ String RkGlfwGame::LoadState() {
                         static_cast<int>(bytes.size()));
 }
 
+String RkGlfwGame::TakeStateNotice() {
+  std::string line = State().TakeScreenNotice();
+  return String::Decode(reinterpret_cast<const unsigned char*>(line.data()),
+                        static_cast<int>(line.size()));
+}
+
+void RkGlfwGame::StateDamaged() { State().MarkDamaged(); }
+
 unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
   FILE* file = OpenDataFile(path);
   if (!file) return nullptr;

@@ -152,6 +152,12 @@ std::string StateFile::TakeNotice() {
   return notice;
 }
 
+std::string StateFile::TakeScreenNotice() {
+  std::string notice;
+  notice.swap(screenNotice_);
+  return notice;
+}
+
 std::string StateFile::Load() {
   Prepare();
   // A FIFO would block the open and a device would never end: only a regular

@@ -29,8 +29,13 @@ class StateFile {
   // Replaces the file (the link's target, when it is a link), keeping its
   // mode. Returns ReplaceFile's codes; -1 while saving is off.
   int Save(const std::string& bytes);
-  // A line for the player when something went wrong, once; else empty.
+  // The whole story for the console when something went wrong, once; else empty.
   std::string TakeNotice();
+  // A short line for the player's screen about the same, once; else empty.
+  std::string TakeScreenNotice();
+  // The state loaded was damaged: before a save first replaces the file, it
+  // is renamed aside (NAME.damaged in the same folder).
+  void MarkDamaged() { damaged_ = true; }
 
  private:
   // On first use: claims the folder and clears what killed copies left.
@@ -42,4 +47,6 @@ class StateFile {
   int lockFd_ = -1;
   bool savingOff_ = false;
   std::string notice_;
+  std::string screenNotice_;
+  bool damaged_ = false;
 };
