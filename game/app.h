@@ -108,6 +108,15 @@ constexpr int kImageCalc = 3;
 constexpr int kImageIcons = 97;
 constexpr int kImageButtons = 95;
 
+// The banner id of the host's notice about saving.
+constexpr int kNoticeBanner = -1;
+
+// A finished game as the score lists record it.
+struct RecordedGame {
+  int cardType;
+  int score;
+};
+
 class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
  public:
   int m_InputKind = 0;
@@ -149,6 +158,16 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   Array<bool> m_BadgeFlags;
   // A badge was awarded in this update and is not yet in the state file.
   int m_BadgesUnsaved = 0;
+  // 1 once the saved state has been read: nothing is saved before that.
+  int m_StateLoaded = 0;
+  // The state as this copy last read or stored it, and its own state at that
+  // moment; with the games recorded since, they tell what this copy added
+  // when another copy has stored a state meanwhile (persistence.cpp).
+  String m_StoredText;
+  String m_BaseState;
+  std::vector<RecordedGame> m_UnsavedGames;
+  // The host's last line about saving, shown in a banner of its own.
+  String m_StateNotice;
   Array<int> m_Pad;
   Array<int> m_Settings;
   Array<int> m_HiScores;
@@ -413,6 +432,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_LoadMenu();
   // The place 1..10 the finished game's score is recorded at, 0 for none.
   int p_RecordPlace();
+  // Shows the host's line about saving in a banner, once loading is done.
+  int p_ShowStateNotice();
 
   // Pause menu (pause.cpp).
   int p_PauseMenu();
@@ -440,6 +461,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   String p_BadgeName(int id);
   String p_BadgeDetail(int id);
   int p_ShowBadges();
+  // Queues a banner for a badge, or kNoticeBanner for m_StateNotice; false when all slots are taken.
+  bool p_QueueBanner(int id);
   int p_GC_Badges() { return 0; }
   int p_GC_PostScore(int score, int board) { return 0; }
 
@@ -479,6 +502,10 @@ extern int rk_Game_OnScreenControls;
 extern int rk_Game_AccelerometerControls;
 // The statistics endpoint of the usage ping.
 extern String rk_Game_PingEndpoint;
+
+// Enters a finished game's score in the top-ten and last-ten lists of its
+// card type (1..3) in `scores`; the place 1..10 it took in the top ten, 0 for none.
+int RecordScore(Array<int>& scores, int cardType, int score);
 
 // The random source shared by cards, dice and background (random.cpp).
 extern unsigned int rk_random_Seed;

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kBannerSlots = 13;
 constexpr int kEarned = 50;
 constexpr int kFullLives = 3;
 
@@ -126,12 +125,7 @@ int c_MyApp::p_AwardBadge(int id) {
   m_BadgeFlags[id] = true;
   m_BadgesUnsaved = 1;
   // With every banner slot taken the badge is still earned, just not shown.
-  for (int k = 0; k < kBannerSlots; ++k) {
-    if (m_BadgeQueueTime[k] != 0) continue;
-    m_BadgeQueueId[k] = id;
-    m_BadgeQueueTime[k] = 1;
-    break;
-  }
+  p_QueueBanner(id);
   // Badges awarded together share one chime: stacked, the same sound only
   // grows louder, up to clipping. Handing back to the menu plays that sound
   // anyway, as its jingle.

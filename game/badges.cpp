@@ -117,6 +117,10 @@ BannerArea Area(const c_MyApp* app, float w, float h) {
   return {8, w - 8, h - 4, kMostBanners};
 }
 
+String Capitalised(const String& text) {
+  return text.IsEmpty() ? text : text.Slice(0, 1).ToUpper() + text.Slice(1);
+}
+
 // The width of a line in the font at this size, to size the banner by.
 float TextWidth(const String& text, float size) { return text.Length() * kFontAdvance * size; }
 }  // namespace
@@ -132,6 +136,26 @@ String c_MyApp::p_BadgeName(int id) { return p_BadgeID(id).Split(String("|"))[0]
 
 String c_MyApp::p_BadgeDetail(int id) { return p_BadgeID(id).Split(String("|"))[1]; }
 
+bool c_MyApp::p_QueueBanner(int id) {
+  for (int k = 0; k < kBannerSlotsShown; ++k) {
+    if (m_BadgeQueueTime[k] != 0) continue;
+    m_BadgeQueueId[k] = id;
+    m_BadgeQueueTime[k] = 1;
+    return true;
+  }
+  return false;
+}
+
+// Waits for the end of loading: the banner's text needs the font.
+int c_MyApp::p_ShowStateNotice() {
+  if (m_LoadStep != 0) return 0;
+  const String line = rk_app_TakeStateNotice();
+  if (line.IsEmpty()) return 0;
+  m_StateNotice = line;
+  p_QueueBanner(kNoticeBanner);
+  return 0;
+}
+
 // Banners take their places in slot order and fade in and out there, never
 // passing over what they stand clear of; one past those that fit waits,
 // unaged, for a place to come free.
@@ -146,8 +170,15 @@ int c_MyApp::p_ShowBadges() {
     if (place == area.count) continue;
     m_BadgeQueueTime[k] = ++age;
     const int id = m_BadgeQueueId[k];
-    const String name = p_BadgeName(id);
-    const String detail = p_BadgeDetail(id);
+    // The notice "Not saving: the disk is full" reads as a title and its reason.
+    const bool notice = id == kNoticeBanner;
+    const int colon = notice ? m_StateNotice.Find(String(": ")) : -1;
+    const String name = !notice ? p_BadgeName(id)
+                        : colon > 0 ? m_StateNotice.Slice(0, colon)
+                                    : m_StateNotice;
+    const String detail = !notice ? p_BadgeDetail(id)
+                          : colon > 0 ? Capitalised(m_StateNotice.Slice(colon + 2))
+                                      : String();
     const float fade =
         std::clamp(std::min(age, kBannerFrames - age) / static_cast<float>(kFadeFrames), 0.0f, 1.0f);
     const float textWidth = std::max(TextWidth(name, kNameSize), TextWidth(detail, 1));
@@ -162,7 +193,15 @@ int c_MyApp::p_ShowBadges() {
     if (id >= 0 && id < 64) {
       p_SetSize(0.5f, kAbsent);
       p_DrawImg(kBadgeSlot, x + 22, y + kBannerHeight / 2, static_cast<float>(id));
+    } else if (notice) {
+      // A warning sign where a badge's medal would be.
+      p_SetCol(255, 190, 40, fade);
+      p_Tri(x + 22, y + 6, x + 38, y + 34, x + 6, y + 34);
+      p_SetCol(40, 20, 0, fade);
+      p_SetSize(1.5f, kAbsent);
+      p_Text(x + 22, y + 25, String("!"), 1, 1, 0);
     }
+    p_SetCol(255, 255, 255, fade);
     p_SetSize(kNameSize, kAbsent);
     p_Text(x + kTextLeft, y + 3, name, 0, 0, 0);
     p_SetSize(1, kAbsent);

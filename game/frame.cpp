@@ -226,6 +226,7 @@ int c_MyApp::p_OnUpdate() {
   }
   // The badges of this update are kept at once, all in one save.
   if (m_BadgesUnsaved != 0) p_Save();
+  p_ShowStateNotice();
   p_ShowBadges();
   return 0;
 }

@@ -5,10 +5,13 @@
 // and their sum; then eight score tables of twenty values (top and last ten,
 // interleaved) each followed by its checksum. Only the first three tables
 // are ever read back. Sums wrap at 32 bits, so they are added as unsigned.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "game/app.h"
+#include "game/badges.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -45,7 +48,6 @@ uint32_t BadgeWord(const Array<bool>& flags, int word) {
   return bits;
 }
 
-// Writes the value into the next slot of `values`.
 // Each value as a signed decimal followed by the separator. Built outside the
 // collected heap: a save is rare, so its garbage would wait long for a cycle.
 void Put(std::string& text, uint32_t value) {
@@ -58,22 +60,21 @@ void ZeroUnlessWithin(Array<int>& settings, int index, int low, int high) {
   if (settings[index] < low || settings[index] > high) settings[index] = 0;
 }
 
-}  // namespace
-
-String c_MyApp::p_StateString() {
+// The state string of these settings, flags and scores.
+String StateString(const Array<int>& settings, const Array<bool>& flags, const Array<int>& scores) {
   std::string text;
   text.reserve(kStateValues * 12);
 
   uint32_t settingSum = 0;
   for (int i = 0; i < kSettingCount; ++i) {
-    Put(text, static_cast<uint32_t>(m_Settings[i]));
-    settingSum += static_cast<uint32_t>(i) * static_cast<uint32_t>(m_Settings[i]);
+    Put(text, static_cast<uint32_t>(settings[i]));
+    settingSum += static_cast<uint32_t>(i) * static_cast<uint32_t>(settings[i]);
   }
   Put(text, settingSum);
 
   uint32_t badgeSum = 0;
   for (int k = 0; k < kBadgeWords; ++k) {
-    uint32_t word = BadgeWord(m_BadgeFlags, k);
+    uint32_t word = BadgeWord(flags, k);
     Put(text, word);
     badgeSum += word;
   }
@@ -81,31 +82,26 @@ String c_MyApp::p_StateString() {
 
   for (int t = 0; t < kScoreTablesSaved; ++t) {
     for (int j = kFirstPair; j <= kLastPair; ++j) {
-      Put(text, static_cast<uint32_t>(m_HiScores[TopIndex(t, j)]));
-      Put(text, static_cast<uint32_t>(m_HiScores[LastIndex(t, j)]));
+      Put(text, static_cast<uint32_t>(scores[TopIndex(t, j)]));
+      Put(text, static_cast<uint32_t>(scores[LastIndex(t, j)]));
     }
-    Put(text, TableChecksum(m_HiScores, t));
+    Put(text, TableChecksum(scores, t));
   }
   return String(text.c_str());
 }
 
-int c_MyApp::p_Save() {
-  String state = p_StateString();
-  if (rk_Game_DebugMode == 1) rkPrint(state);
-  rk_app_SaveState(state);
-  m_BadgesUnsaved = 0;
-  return 0;
-}
-
-// Every way out keeps the settings, badges and scores; a game still running
-// is not recorded.
-int c_MyApp::p_OnEnd() { return p_Save(); }
-
-int c_MyApp::p_Load() {
-  String text = rk_app_LoadState();
+// Reads a state string into the arrays the way a start reads it: a section
+// whose checksum fails is reset (settings to their start values, flags
+// cleared, a score table zeroed) and a missing one is left as it is. `tell`
+// prints what each section came to. True when every section was there, whole.
+bool ReadState(const String& text, Array<int>& settings, Array<bool>& flags, Array<int>& scores,
+               bool tell) {
   Array<String> parts = text.Split(String("|"));
   const int count = parts.Length();
-  if (rk_Game_DebugMode == 1) rkPrint(text);
+  auto say = [tell](const char* line) {
+    if (tell) rkPrint(String(line));
+  };
+  bool whole = true;
 
   // Without a full settings section the other sections sit where it would be.
   int badgeStart = 0;
@@ -113,19 +109,148 @@ int c_MyApp::p_Load() {
   if (count >= kSettingCount + 1) {
     uint32_t sum = 0;
     for (int i = 0; i < kSettingCount; ++i) {
-      m_Settings[i] = parts[i].ToInt();
-      sum += static_cast<uint32_t>(i) * static_cast<uint32_t>(m_Settings[i]);
+      settings[i] = parts[i].ToInt();
+      sum += static_cast<uint32_t>(i) * static_cast<uint32_t>(settings[i]);
     }
     if (parts[kSettingCount].ToInt() == static_cast<int>(sum)) {
-      rkPrint(String("Settings Loaded"));
+      say("Settings Loaded");
     } else {
-      rkPrint(String("Settings Checksum Invalid"));
-      for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = 0;
-      m_Settings[5] = 1;
+      say("Settings Checksum Invalid");
+      whole = false;
+      for (int i = 0; i < kSettingCount; ++i) settings[i] = 0;
+      settings[5] = 1;
     }
     badgeStart = kSettingCount + 1;
     scoreStart = badgeStart + kBadgeWords + 1;
+  } else {
+    whole = false;
   }
+
+  const int badgeChecksum = badgeStart + kBadgeWords;
+  if (count > badgeChecksum) {
+    uint32_t sum = 0;
+    for (int k = 0; k < kBadgeWords; ++k) {
+      uint32_t word = static_cast<uint32_t>(parts[badgeStart + k].ToInt());
+      for (int b = 0; b < 32; ++b) flags[32 * k + b] = ((word >> b) & 1u) != 0;
+      sum += word;
+    }
+    if (parts[badgeChecksum].ToInt() == static_cast<int>(sum)) {
+      say("Badges Loaded");
+    } else {
+      say("Badge Checksum Invalid");
+      whole = false;
+      for (int i = 0; i < 32 * kBadgeWords; ++i) flags[i] = false;
+    }
+  }
+
+  // A table whose values are missing stops the reading; the rest keep theirs.
+  int t = 0;
+  for (; t < kScoreTablesRead && scoreStart + kTableValues < count; ++t) {
+    for (int j = kFirstPair; j <= kLastPair; ++j) {
+      int pair = scoreStart + 2 * (j - kFirstPair);
+      scores[TopIndex(t, j)] = parts[pair].ToInt();
+      scores[LastIndex(t, j)] = parts[pair + 1].ToInt();
+    }
+    if (parts[scoreStart + kTableValues].ToInt() != static_cast<int>(TableChecksum(scores, t))) {
+      whole = false;
+      for (int j = kFirstPair; j <= kLastPair; ++j) {
+        scores[TopIndex(t, j)] = 0;
+        scores[LastIndex(t, j)] = 0;
+      }
+    }
+    scoreStart += kTableValues + 1;
+  }
+  return whole && t == kScoreTablesRead;
+}
+
+// The state to store when `stored` is not what this copy last read or wrote:
+// another copy saved meanwhile. Its state is kept, and what this copy did since
+// it last loaded or saved is added to it: badges joined, lifetime counts
+// raised by this copy's own increase, the games this copy recorded entered in
+// the lists, and the settings this copy changed. False when `stored` is not a
+// whole state (missing or damaged): this copy's own state is then stored.
+bool MergeStored(const c_MyApp* app, const String& stored, Array<int>& settings,
+                 Array<bool>& flags, Array<int>& scores) {
+  for (int i = 0; i < 150; ++i) scores[i] = app->m_HiScores[i];
+  if (stored.IsEmpty() || !ReadState(stored, settings, flags, scores, false)) return false;
+  Array<int> baseSettings(kSettingCount);
+  Array<bool> baseFlags(32 * kBadgeWords);
+  Array<int> baseScores(150);
+  ReadState(app->m_BaseState, baseSettings, baseFlags, baseScores, false);
+
+  for (int i = 0; i < kSettingCount; ++i) {
+    const int mine = app->m_Settings[i];
+    const int before = baseSettings[i];
+    if (std::find(std::begin(kCounterSettings), std::end(kCounterSettings), i) !=
+        std::end(kCounterSettings)) {
+      const int64_t raised = static_cast<int64_t>(settings[i]) + mine - before;
+      settings[i] = static_cast<int>(std::clamp<int64_t>(raised, 0, kCountLimit));
+    } else if (mine != before) {
+      settings[i] = mine;
+    }
+  }
+  for (int i = 0; i < 32 * kBadgeWords; ++i) flags[i] = flags[i] || app->m_BadgeFlags[i];
+  for (const RecordedGame& game : app->m_UnsavedGames) {
+    RecordScore(scores, game.cardType, game.score);
+  }
+  return true;
+}
+
+}  // namespace
+
+String c_MyApp::p_StateString() { return StateString(m_Settings, m_BadgeFlags, m_HiScores); }
+
+// Nothing is saved before the state has been read: a save then (an error
+// while the first pictures load, say) would replace the player's record with
+// an empty one.
+int c_MyApp::p_Save() {
+  m_BadgesUnsaved = 0;
+  if (m_StateLoaded == 0) return 0;
+  Array<int> settings = m_Settings;
+  Array<bool> flags = m_BadgeFlags;
+  Array<int> scores = m_HiScores;
+  const String stored = rk_app_LoadState();
+  if (stored != m_StoredText) {
+    Array<int> mergedSettings(kSettingCount);
+    Array<bool> mergedFlags(32 * kBadgeWords);
+    Array<int> mergedScores(150);
+    if (MergeStored(this, stored, mergedSettings, mergedFlags, mergedScores)) {
+      settings = mergedSettings;
+      flags = mergedFlags;
+      scores = mergedScores;
+    }
+  }
+  const String state = StateString(settings, flags, scores);
+  if (rk_Game_DebugMode == 1) rkPrint(state);
+  // A state not stored changes nothing here: the next save tries again with
+  // this copy's changes still counted from the same point.
+  if (rk_app_SaveState(state) != 0) return 0;
+  for (int i = 0; i < kSettingCount; ++i) m_Settings[i] = settings[i];
+  for (int i = 0; i < 32 * kBadgeWords; ++i) m_BadgeFlags[i] = flags[i];
+  for (int i = 0; i < 150; ++i) m_HiScores[i] = scores[i];
+  m_StoredText = state;
+  m_BaseState = state;
+  m_UnsavedGames.clear();
+  return 0;
+}
+
+// Every way out keeps the settings, badges and scores, and records a game in
+// play or just over (its overlay still running), as the pause menu's Quit would.
+int c_MyApp::p_OnEnd() {
+  if (m_Screen == 10 || m_Screen == 2) {
+    // As the hand-back to the menu does it, without the menu's chime.
+    m_Screen = 2;
+    p_LoadMenu();
+    m_Screen = 1;
+    return 0;
+  }
+  return p_Save();
+}
+
+int c_MyApp::p_Load() {
+  String text = rk_app_LoadState();
+  if (rk_Game_DebugMode == 1) rkPrint(text);
+  const bool whole = ReadState(text, m_Settings, m_BadgeFlags, m_HiScores, true);
 
   // The on-screen pad's position and size, and the overscan margin.
   if (m_Settings[10] < 64) m_Settings[10] = 64;
@@ -144,38 +269,14 @@ int c_MyApp::p_Load() {
   ZeroUnlessWithin(m_Settings, 7, 0, 3);
   ZeroUnlessWithin(m_Settings, 15, 0, 1);
   ZeroUnlessWithin(m_Settings, 16, 0, 1);
-
-  const int badgeChecksum = badgeStart + kBadgeWords;
-  if (count > badgeChecksum) {
-    uint32_t sum = 0;
-    for (int k = 0; k < kBadgeWords; ++k) {
-      uint32_t word = static_cast<uint32_t>(parts[badgeStart + k].ToInt());
-      for (int b = 0; b < 32; ++b) m_BadgeFlags[32 * k + b] = ((word >> b) & 1u) != 0;
-      sum += word;
-    }
-    if (parts[badgeChecksum].ToInt() == static_cast<int>(sum)) {
-      rkPrint(String("Badges Loaded"));
-    } else {
-      rkPrint(String("Badge Checksum Invalid"));
-      for (int i = 0; i < 32 * kBadgeWords; ++i) m_BadgeFlags[i] = false;
-    }
-  }
-
-  // A table whose values are missing stops the reading; the rest keep theirs.
-  for (int t = 0; t < kScoreTablesRead && scoreStart + kTableValues < count; ++t) {
-    for (int j = kFirstPair; j <= kLastPair; ++j) {
-      int pair = scoreStart + 2 * (j - kFirstPair);
-      m_HiScores[TopIndex(t, j)] = parts[pair].ToInt();
-      m_HiScores[LastIndex(t, j)] = parts[pair + 1].ToInt();
-    }
-    if (parts[scoreStart + kTableValues].ToInt() != static_cast<int>(TableChecksum(m_HiScores, t))) {
-      for (int j = kFirstPair; j <= kLastPair; ++j) {
-        m_HiScores[TopIndex(t, j)] = 0;
-        m_HiScores[LastIndex(t, j)] = 0;
-      }
-    }
-    scoreStart += kTableValues + 1;
-  }
   rkPrint(String("Highscores Loaded"));
+
+  // What was reset here may yet be recovered by hand from the file: it is
+  // kept aside before the first save replaces it.
+  if (!text.IsEmpty() && !whole) rk_app_StateDamaged();
+  m_StoredText = text;
+  m_BaseState = p_StateString();
+  m_UnsavedGames.clear();
+  m_StateLoaded = 1;
   return 0;
 }

@@ -27,6 +27,15 @@ void InsertAt(Array<int>& scores, int start, int place, int value) {
   scores[start + place] = value;
 }
 
+// The first place whose score the new one beats: ties stay ahead of it.
+int PlaceIn(const Array<int>& scores, int cardType, int score) {
+  const int top = TopStart(cardType);
+  for (int k = 0; k < kListLength; ++k) {
+    if (scores[top + k] < score) return k + 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int c_MyApp::p_ScoreDisplay() {
@@ -74,13 +83,7 @@ String c_MyApp::p_Nth(int n) {
   return String(n) + kSuffixes[!teen && last <= 3 ? last : 0];
 }
 
-int c_MyApp::p_RecordPlace() {
-  const int top = TopStart(m_CardType);
-  for (int k = 0; k < kListLength; ++k) {
-    if (m_HiScores[top + k] < m_Score) return k + 1;
-  }
-  return 0;
-}
+int c_MyApp::p_RecordPlace() { return PlaceIn(m_HiScores, m_CardType, m_Score); }
 
 String c_MyApp::p_MyNth() {
   // The place the score is recorded at: a tie or an empty place no longer counts as beaten.
@@ -147,10 +150,17 @@ int c_MyApp::p_GameOver() {
   return 0;
 }
 
+int RecordScore(Array<int>& scores, int cardType, int score) {
+  if (cardType < 1 || cardType > 3) return 0;
+  const int place = PlaceIn(scores, cardType, score);
+  if (place > 0) InsertAt(scores, TopStart(cardType), place - 1, score);
+  InsertAt(scores, LastStart(cardType), 0, score);
+  return place;
+}
+
 int c_MyApp::p_LoadMenu() {
-  const int place = p_RecordPlace();
-  if (place > 0) InsertAt(m_HiScores, TopStart(m_CardType), place - 1, m_Score);
-  InsertAt(m_HiScores, LastStart(m_CardType), 0, m_Score);
+  const int place = RecordScore(m_HiScores, m_CardType, m_Score);
+  m_UnsavedGames.push_back({m_CardType, m_Score});
   p_OnGameRecorded(place);
   p_Save();
   return 0;

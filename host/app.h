@@ -80,5 +80,5 @@ int rk_app_StateDamaged();
 // From OnRender, when it would draw the frame on screen again: true when the
 // host leaves that frame showing (draw nothing then), false to draw as usual.
 bool rk_app_KeepFrame();
-// Ends the process at once with status 0; nothing is saved.
+// Ends the process with status 0, after the application's end hook (which saves).
 int rk_app_EndApp();

@@ -4,8 +4,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stb/stb_image_write.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -225,6 +233,185 @@ TEST(Persistence, OutOfRangeLevelsAndSticksAreCleaned) {
   GameHarness h;
   EXPECT_THAT(LoadFrom(h, typed), HasSubstr("Settings Loaded\n"));
   ExpectLoaded(h.app, kDefaults);
+}
+
+// Hands a finished game of this card type and score back to the menu, which records it.
+void FinishGame(GameHarness& h, int cardType, int score) {
+  h.app->m_CardType = cardType;
+  h.app->m_Score = score;
+  h.app->m_Screen = 2;
+  h.Update();
+}
+
+// Saved values of the second card type: its last ten (newest first), its top ten.
+std::vector<int> LastTen(const std::vector<std::string>& values) {
+  std::vector<int> list;
+  for (int j = 0; j < 10; ++j) list.push_back(std::stoi(values[56 + 2 * j + 1]));
+  return list;
+}
+std::vector<int> TopTen(const std::vector<std::string>& values) {
+  std::vector<int> list;
+  for (int j = 0; j < 10; ++j) list.push_back(std::stoi(values[56 + 2 * j]));
+  return list;
+}
+constexpr int kGamesPlayedValue = 20;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A picture smaller than its frames ends the game while the first pictures
+// load, before the state is read: the player's file must stay as it was.
+TEST(PersistenceDeathTest, AnErrorBeforeTheStateIsReadLeavesTheFileAlone) {
+  const std::string saved = SavedBy([](c_MyApp* app) { Apply(PlayerRecord(), app); });
+  namespace fs = std::filesystem;
+  const fs::path program = fs::temp_directory_path() / ("marvolet-small-logo-" + std::to_string(getpid()));
+  fs::create_directories(program / "data");
+  const fs::path data = fs::current_path() / "data";
+  for (const auto& entry : fs::recursive_directory_iterator(data)) {
+    const fs::path copy = program / "data" / fs::relative(entry.path(), data);
+    if (entry.is_directory()) {
+      fs::create_directories(copy);
+    } else if (entry.path().filename().string().rfind("ZelkLogo", 0) == 0) {
+      const unsigned char pixel[4] = {255, 255, 255, 255};
+      stbi_write_png(copy.c_str(), 1, 1, 4, pixel, 4);
+    } else {
+      fs::create_symlink(entry.path(), copy);
+    }
+  }
+  EXPECT_EXIT(
+      {
+        if (chdir(program.c_str()) != 0) std::exit(3);
+        GameHarness h(640, 480, [&] {
+          std::ofstream(".zorvexstate", std::ios::binary) << saved;
+          std::ofstream((program / "state-folder").string()) << fs::current_path().string();
+        });
+        std::exit(4);
+      },
+      ::testing::ExitedWithCode(255), "");
+  const std::string stateFolder = ReadFile((program / "state-folder").string());
+  ASSERT_FALSE(stateFolder.empty());
+  EXPECT_EQ(ReadFile(stateFolder + "/.zorvexstate"), saved);
+  fs::remove_all(stateFolder);
+  fs::remove_all(program);
+}
+
+// Closing the window in a game, or while its game-over overlay runs, records
+// it as the pause menu's Quit does; once, however often the end hook runs.
+TEST(PersistenceDeathTest, ClosingTheWindowRecordsTheGameInPlayOrJustOver) {
+  auto startGame = [](GameHarness& h, bool over) {
+    h.FinishLoading();
+    h.app->m_CardType = 2;
+    h.app->m_Screen = 11;
+    h.Update(2);
+    ASSERT_EQ(h.app->m_Screen, 10);
+    h.app->m_Score = 150;
+    if (!over) return;
+    h.app->m_GameOver = 1;
+    h.Update(30);
+    ASSERT_EQ(h.app->m_Screen, 10);
+  };
+  auto expectRecordedOnce = [](GameHarness& h) {
+    const std::vector<std::string> values = Values(h.StateFile());
+    ASSERT_EQ(values.size(), 203u);
+    EXPECT_EQ(LastTen(values), std::vector<int>({150, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(values[kGamesPlayedValue], "1");
+  };
+  for (bool over : {false, true}) {
+    SCOPED_TRACE(over ? "game over" : "in play");
+    {
+      GameHarness h;
+      startGame(h, over);
+      EXPECT_EXIT(
+          {
+            h.KeyDown(KEY_WINDOW_CLOSE);
+            h.Update();
+            std::exit(3);
+          },
+          ::testing::ExitedWithCode(0), "");
+      expectRecordedOnce(h);
+    }
+    GameHarness h;
+    startGame(h, over);
+    h.app->p_OnEnd();
+    h.app->p_OnEnd();
+    expectRecordedOnce(h);
+  }
+}
+
+// The first of two copies in one folder, run as a process of its own by the
+// test below (MARVOLET_FIRST_COPY names the folder): it records a game, says
+// so on fd 3, waits for a byte on fd 4, records another and earns badge 5.
+TEST(Persistence, FirstOfTwoCopies) {
+  const char* folder = getenv("MARVOLET_FIRST_COPY");
+  if (!folder) GTEST_SKIP() << "run by ASecondCopyAddsWhatItEarnedToWhatTheFirstStored";
+  GameHarness a(640, 480, [&] { ASSERT_EQ(chdir(folder), 0); });
+  a.FinishLoading();
+  FinishGame(a, 2, 300);
+  char byte = 0;
+  ASSERT_EQ(write(3, "l", 1), 1);
+  ASSERT_EQ(read(4, &byte, 1), 1);
+  FinishGame(a, 2, 100);
+  a.app->p_AwardBadge(5);
+  a.Update();
+}
+
+// Two copies in one folder: the second cannot save while the first runs and
+// says so on screen; once the first has gone, the second's next save adds its
+// own games, counts and badges to what the first stored.
+TEST(Persistence, ASecondCopyAddsWhatItEarnedToWhatTheFirstStored) {
+  char shared[] = "/tmp/marvolet-copies-XXXXXX";
+  ASSERT_NE(mkdtemp(shared), nullptr);
+  const std::string folder = shared;
+  std::ofstream(folder + "/.zorvexstate", std::ios::binary)
+      << SavedBy([](c_MyApp* app) { app->m_Settings[kGamesPlayedValue] = 44; });
+  // A process of its own (this program again), not a fork of this one.
+  int loaded[2], go[2];
+  ASSERT_EQ(pipe(loaded), 0);
+  ASSERT_EQ(pipe(go), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, loaded[1], 3);
+  posix_spawn_file_actions_adddup2(&actions, go[0], 4);
+  std::string filter = "--gtest_filter=Persistence.FirstOfTwoCopies";
+  std::string program = std::filesystem::read_symlink("/proc/self/exe").string();
+  char* argv[] = {program.data(), filter.data(), nullptr};
+  std::string variable = "MARVOLET_FIRST_COPY=" + folder;
+  char* envp[] = {variable.data(), nullptr};
+  pid_t first = 0;
+  ASSERT_EQ(posix_spawn(&first, program.c_str(), &actions, nullptr, argv, envp), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(loaded[1]);
+  close(go[0]);
+  // Closed however the test ends, so that the first copy never waits for ever.
+  std::unique_ptr<int, void (*)(int*)> keepGo(&go[1], [](int* fd) { close(*fd); });
+  std::unique_ptr<int, void (*)(int*)> keepLoaded(&loaded[0], [](int* fd) { close(*fd); });
+  char byte = 0;
+  ASSERT_EQ(read(loaded[0], &byte, 1), 1);
+  {
+    GameHarness b(640, 480, [&] { ASSERT_EQ(chdir(folder.c_str()), 0); });
+    b.FinishLoading();
+    FinishGame(b, 2, 200);
+    b.app->p_AwardBadge(7);
+    b.Update();
+    EXPECT_EQ(b.app->m_StateNotice.Find(String("Not saving")), 0);
+    EXPECT_EQ(std::count(&b.app->m_BadgeQueueId[0], &b.app->m_BadgeQueueId[0] + 13, kNoticeBanner), 1);
+
+    ASSERT_EQ(write(go[1], "g", 1), 1);
+    int status = 0;
+    waitpid(first, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    FinishGame(b, 2, 250);
+  }
+  const std::vector<std::string> values = Values(ReadFile(folder + "/.zorvexstate"));
+  ASSERT_EQ(values.size(), 203u);
+  EXPECT_EQ(LastTen(values), std::vector<int>({250, 200, 100, 300, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(TopTen(values), std::vector<int>({300, 250, 200, 100, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(values[kGamesPlayedValue], "48");
+  // Badge 5 earned by the first copy, 7 by the second.
+  EXPECT_EQ(std::stoi(values[26]) & 0xff, (1 << 5) | (1 << 7));
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
