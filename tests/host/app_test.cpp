@@ -149,8 +149,9 @@ TEST_F(AppLayer, SuspendAndResumeReachTheApplicationOnce) {
 TEST_F(AppLayer, TheClockAndTheStateGoThroughTheHost) {
   window.now = 2.5;
   EXPECT_EQ(rk_app_Millisecs(), 2500);
-  // A state the host cannot write is simply lost.
+  // The host's state file keeps it, and says so.
   EXPECT_EQ(rk_app_SaveState(String("x")), 0);
+  EXPECT_TRUE(rk_app_LoadState() == String("x"));
 }
 
 using AppLayerDeathTest = AppLayer;
