@@ -36,6 +36,15 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Permissions do not stop root: a child that runs as nobody.
+bool BecomeNobody() { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); }
+
+std::string HostName() {
+  char name[256] = {};
+  gethostname(name, sizeof name - 1);
+  return name;
+}
+
 // Each test runs in a fresh working directory of its own.
 class HostFiles : public ::testing::Test {
  protected:
@@ -191,18 +200,31 @@ TEST_F(HostFiles, TheEmptyStateLeavesAnEmptyFile) {
 
 TEST_F(HostFiles, WithoutAStateFileTheStateIsEmpty) { EXPECT_TRUE(host.LoadState().IsEmpty()); }
 
-TEST_F(HostFiles, AFolderThatCannotBeWrittenGivesMinus1AndKeepsTheOldFile) {
-  WriteFile(".zorvexstate", "old state");
-  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+TEST_F(HostFiles, AWritableFileInAFolderThatCannotBeWrittenStaysAndThePlayerHearsOnce) {
+  fs::create_directory("locked");
+  WriteFile("locked/state", "old state");
+  fs::create_symlink("locked/state", ".zorvexstate");
+  chmod("locked/state", 0666);
+  chmod("locked", 0555);
+  fs::permissions(folder, fs::perms::all);
   int status = InChild([&] {
-    // Permissions do not stop root: run as nobody.
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 100;
-    return host.SaveState(String("new state"));
+    if (!freopen("console.txt", "w", stdout) || !BecomeNobody()) return 100;
+    int first = host.SaveState(String("new state"));
+    printf("[%s]\n", ToUtf8(host.TakeStateNotice()).c_str());
+    host.SaveState(String("new state"));
+    printf("[%s]\n", ToUtf8(host.TakeStateNotice()).c_str());
+    fflush(stdout);
+    return first;
   });
   EXPECT_EQ(status, 0xFF);  // -1
-  EXPECT_EQ(ReadFile(".zorvexstate"), "old state");
-  EXPECT_TRUE(StrayFiles().empty());
+  EXPECT_EQ(ReadFile("console.txt"),
+            "Cannot save the state file ./.zorvexstate in the folder " +
+                fs::canonical("locked").string() +
+                " (Permission denied): it stays as it was.\n"
+                "[Not saving: the folder is read-only]\n[]\n");
+  EXPECT_EQ(ReadFile("locked/state"), "old state");
+  EXPECT_EQ(std::distance(fs::directory_iterator("locked"), {}), 1);
+  fs::permissions("locked", fs::perms::owner_all);
 }
 
 TEST_F(HostFiles, AShortWriteGivesMinus2AndKeepsTheOldFile) {
@@ -240,9 +262,6 @@ TEST_F(HostFiles, NoReaderEverSeesAPartlyWrittenState) {
   EXPECT_GT(reads, 0);
   EXPECT_EQ(ReadFile(".zorvexstate"), first);
 }
-
-// Permissions do not stop root: a child that runs as nobody.
-bool BecomeNobody() { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); }
 
 TEST_F(HostFiles, AStateFileThatCannotBeReadIsNeverReplacedAndTheConsoleSaysSoOnce) {
   WriteFile(".zorvexstate", "5 games and 13 badges");
@@ -308,17 +327,28 @@ TEST_F(HostFiles, OnlyARegularFileOfAtMost64KbLoadsAndNoSpecialFileIsReplaced) {
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(fs::is_fifo("fifo"));
   EXPECT_EQ(ReadFile("huge"), "fresh");
+  EXPECT_EQ(fs::file_size("huge.damaged"), 2200000000u);
 }
 
-TEST_F(HostFiles, TheFirstCopyInAFolderLocksItAndClearsWhatKilledCopiesLeft) {
-  pid_t gone = fork();
-  if (gone == 0) _exit(0);
-  waitpid(gone, nullptr, 0);
-  const std::string stale = ".zorvexstate.new-" + std::to_string(gone);
-  const std::string live = ".zorvexstate.new-" + std::to_string(getppid());
-  WriteFile(stale, "half");
-  WriteFile(live, "busy");
+TEST_F(HostFiles, ASecondCopySavesOnceTheFirstHasQuitAndOnlyThisHostsDeadTemporariesGo) {
   WriteFile(".zorvexstate", "mine");
+  // A copy killed while it writes leaves its temporary, named for this host.
+  pid_t gone = fork();
+  if (gone == 0) {
+    rlimit limit = {100, 100}, noCore = {0, 0};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    setrlimit(RLIMIT_CORE, &noCore);
+    StateFile("./.zorvexstate").Save(std::string(1000, 'x'));
+    _exit(0);
+  }
+  waitpid(gone, nullptr, 0);
+  const std::string mark = ".zorvexstate.new-";
+  const std::string stale = mark + HostName() + "-" + std::to_string(gone);
+  EXPECT_EQ(StrayFiles(), std::vector<std::string>{stale});
+  const std::string older = mark + std::to_string(gone);  // before hosts were named
+  const std::string live = mark + HostName() + "-" + std::to_string(getppid());
+  const std::string elsewhere = mark + "other-machine-" + std::to_string(gone);
+  for (const std::string& name : {older, live, elsewhere}) WriteFile(name, "busy");
 
   // The first copy is a child that holds the folder until it is killed.
   int ready[2];
@@ -334,22 +364,41 @@ TEST_F(HostFiles, TheFirstCopyInAFolderLocksItAndClearsWhatKilledCopiesLeft) {
   char byte;
   ASSERT_EQ(read(ready[0], &byte, 1), 1);
   EXPECT_FALSE(fs::exists(stale));
+  EXPECT_FALSE(fs::exists(older));
   EXPECT_TRUE(fs::exists(live));
-  {
-    StateFile second("./.zorvexstate");
-    EXPECT_EQ(second.Load(), "mine");
-    EXPECT_EQ(second.TakeNotice(),
-              "Another copy of Marvolet is running in " + folder.string() +
-                  ": this copy will not save over its settings, badges and scores.");
-    EXPECT_EQ(second.Save("theirs"), -1);
-  }
+  EXPECT_TRUE(fs::exists(elsewhere));
+  StateFile second("./.zorvexstate");
+  EXPECT_EQ(second.Load(), "mine");
+  EXPECT_EQ(second.TakeNotice(), "Another copy of Marvolet is running in " + folder.string() +
+                                     ": this copy saves its settings, badges and scores only "
+                                     "once that one has quit.");
+  EXPECT_EQ(second.TakeScreenNotice(), "Not saving: another copy is running");
+  EXPECT_EQ(second.Save("theirs"), -1);
+  EXPECT_EQ(second.Load(), "mine");
+  EXPECT_EQ(second.TakeNotice() + second.TakeScreenNotice(), "");
   kill(first, SIGKILL);
   waitpid(first, nullptr, 0);
-  StateFile after("./.zorvexstate");
-  EXPECT_EQ(after.Save("after the kill"), 0);
-  EXPECT_EQ(after.TakeNotice(), "");
+  EXPECT_EQ(second.Save("after the first quit"), 0);
+  EXPECT_EQ(ReadFile(".zorvexstate"), "after the first quit");
+  EXPECT_EQ(second.TakeNotice(), "");
   close(ready[0]);
   close(ready[1]);
+}
+
+TEST_F(HostFiles, ADamagedFileIsKeptAsideOnceBeforeTheFirstSaveReplacesIt) {
+  WriteFile(".zorvexstate.damaged", "damaged before");
+  WriteFile(".zorvexstate", "15 badges, then garbage");
+  StateFile file("./.zorvexstate");
+  EXPECT_EQ(file.Load(), "15 badges, then garbage");
+  file.MarkDamaged();
+  EXPECT_EQ(file.Save("first"), 0);
+  EXPECT_EQ(file.TakeNotice(), "The damaged state file ./.zorvexstate is kept as " +
+                                   fs::canonical(folder).string() + "/.zorvexstate.damaged.");
+  EXPECT_EQ(file.Load(), "first");
+  file.MarkDamaged();
+  EXPECT_EQ(file.Save("second"), 0);
+  EXPECT_EQ(ReadFile(".zorvexstate"), "second");
+  EXPECT_EQ(ReadFile(".zorvexstate.damaged"), "15 badges, then garbage");
 }
 
 TEST_F(HostFiles, LoadDataReadsWholeFilesAcrossBlocks) {
