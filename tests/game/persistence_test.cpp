@@ -33,6 +33,11 @@ std::vector<std::string> Values(const std::string& text) {
   return values;
 }
 
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::string Joined(const std::vector<std::string>& values) {
   std::string text;
   for (const std::string& value : values) text += value + "|";
@@ -138,6 +143,9 @@ TEST(Persistence, SaveThenLoadGivesBackEverySettingFlagAndScore) {
   ExpectLoaded(next.app, record);
   // Entries 60 on are written but never read back.
   for (int i = 60; i < 150; ++i) EXPECT_EQ(next.app->m_HiScores[i], 0) << "score " << i;
+  // A whole state is no damaged one: nothing is kept aside.
+  next.app->p_Save();
+  EXPECT_FALSE(std::filesystem::exists(next.folder + "/.zorvexstate.damaged"));
 }
 
 // Collector cycles are paced by collected bytes, which saves hardly allocate:
@@ -182,6 +190,9 @@ TEST(Persistence, ADamagedSectionResetsOnlyItself) {
     EXPECT_THAT(printed, HasSubstr(damaged == 29 ? "Badge Checksum Invalid\n" : "Badges Loaded\n"));
     EXPECT_THAT(printed, HasSubstr("Highscores Loaded\n"));
     ExpectLoaded(h.app, expected);
+    // The damaged file is kept aside, whole, when the first save replaces it.
+    h.app->p_Save();
+    EXPECT_EQ(ReadFile(h.folder + "/.zorvexstate.damaged"), Joined(values));
   }
 }
 
@@ -205,6 +216,8 @@ TEST(Persistence, ShortStringsLoadWhatTheyHold) {
     EXPECT_THAT(printed, HasSubstr(cut == 26 ? "Settings Loaded\nHighscores Loaded\n"
                                              : "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"));
     ExpectLoaded(h.app, expected);
+    h.app->p_Save();
+    EXPECT_EQ(ReadFile(h.folder + "/.zorvexstate.damaged"), text);
   }
   // Under 26 values the badge words come first; their sum wraps.
   {
@@ -255,11 +268,6 @@ std::vector<int> TopTen(const std::vector<std::string>& values) {
   return list;
 }
 constexpr int kGamesPlayedValue = 20;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A picture smaller than its frames ends the game while the first pictures
 // load, before the state is read: the player's file must stay as it was.
