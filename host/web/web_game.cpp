@@ -1,5 +1,5 @@
 // host/web/web_game.cpp: the browser's loop around the shared host, saving to
-// the page's storage, links and touches.
+// the page's storage (web/pre.js), links and touches.
 #include "host/web/web_game.h"
 
 #include <emscripten.h>
@@ -19,6 +19,14 @@ int updateCount = 0;
 // every other frame must pass.
 constexpr double kEarlyFraction = 0.25;
 
+// Why the page stopped saving, numbered as web/pre.js reports it.
+const char* const kStorageNotices[] = {
+    "Not saving: another copy is running",
+    "Not saving: browser storage is full",
+    "Not saving: browser storage is blocked",
+};
+constexpr int kStorageCauses = sizeof kStorageNotices / sizeof kStorageNotices[0];
+
 EM_BOOL OnVisibility(int type, const EmscriptenVisibilityChangeEvent* e, void* data) {
   // A hidden page gets no animation frames, so the loop cannot see it hide:
   // the game goes quiet here and resumes in the first frame it is shown.
@@ -30,6 +38,19 @@ EM_BOOL OnVisibility(int type, const EmscriptenVisibilityChangeEvent* e, void* d
 }  // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE int marvolet_updates() { return updateCount; }
+
+// The page is closing, or going into the back/forward cache: the game's end
+// hook records a game in progress or just ended and saves it. The hook stays
+// set, for a page that is shown again and closed later.
+extern "C" EMSCRIPTEN_KEEPALIVE void marvolet_page_hide() {
+  void (*hook)() = rk_end_hook;
+  if (!hook) return;
+  try {
+    hook();
+  } catch (ThrowableObject* ex) {
+    RkWebGame::_webGame->Die(ex);
+  }
+}
 
 // The page calls this when a detail level's data has arrived after the start.
 extern "C" EMSCRIPTEN_KEEPALIVE void marvolet_refit() {
@@ -89,9 +110,18 @@ void RkWebGame::RunFrame() {
 }
 
 int RkWebGame::SaveState(String state) {
+  // Another tab holds the page's lock, or this one has just taken it and is
+  // still reading what that tab stored: the game tries again at its next save.
+  if (!EM_ASM_INT({ return Module['marvoletMaySave'](); })) return -1;
   int result = RkGlfwGame::SaveState(state);
   if (result == 0) EM_ASM({ Module['marvoletFlush'](); });
   return result;
+}
+
+String RkWebGame::TakeStateNotice() {
+  int cause = EM_ASM_INT({ return Module['marvoletTakeTrouble'](); });
+  if (cause >= 0 && cause < kStorageCauses) return String(kStorageNotices[cause]);
+  return RkGlfwGame::TakeStateNotice();
 }
 
 int RkWebGame::OpenUrl(String url) {

@@ -16,7 +16,10 @@ class RkWebGame : public RkGlfwGame, public RkTouchListener {
   void Run() override;
   void UpdateGame() override;
   // Each save reaches the browser's storage at once, not when the page closes.
+  // Only while this tab holds the page's lock.
   int SaveState(String state) override;
+  // The page's own storage troubles first, then the state file's.
+  String TakeStateNotice() override;
   int OpenUrl(String url) override;
   void OnTouch(int event, int finger, double x, double y) override;
   void Refit() { _webWindow.Refit(); }
