@@ -3,7 +3,9 @@
 // the solution line the game prints, the score kept across a reload, the menu
 // fitted to other window shapes, a gamepad starts a game, a touch and a click
 // pick dice, full screen by F11 and by button, a hidden tab runs no updates,
-// and nothing goes to the console as an error.
+// two tabs of one profile keep both their games (one of them closed as its
+// game ended), storage that throws is told on screen, and nothing goes to the
+// console as an error.
 // Usage: node browser_test.js URL
 'use strict';
 const puppeteer = require('puppeteer-core');
@@ -32,7 +34,8 @@ async function waitFor(test, ms, step = 200) {
   }
   return false;
 }
-const menuShows = page => waitFor(async () => share(await shot(page), null, menuBlue) > 0.3, 30000);
+const atMenu = async page => share(await shot(page), null, menuBlue) > 0.3;
+const menuShows = page => waitFor(() => atMenu(page), 30000);
 
 const updates = page => page.evaluate(() => Module._marvolet_updates());
 async function passUpdates(page, count) {
@@ -60,13 +63,11 @@ async function pickOperator(page, from, to) {
 // The dice roll on for 19 updates after the solution line is printed.
 const diceLanded = page => passUpdates(page, 20);
 
-// Waits for the next solution line (printed as the dice come to rest), then
-// enters the dice in order with its operators, or multiplies them all,
-// which mostly gives a number above any on the card and loses a life. The cursor moves to the next free die by itself.
-async function playTurn(page, log, solve) {
-  const seen = log.solutions.length;
-  if (!await waitFor(() => log.solutions.length > seen, 10000, 100)) return false;
-  const ops = log.solutions[seen].match(/[-+*/]/g);
+// Enters the dice of a solution line in order with its operators, or
+// multiplies them all, which mostly gives a number above any on the card and
+// loses a life. The cursor moves to the next free die by itself.
+async function playTurn(page, solution, solve) {
+  const ops = solution.match(/[-+*/]/g);
   await diceLanded(page);
   let cursor = 0;
   for (let k = 0; k < 5; ++k) {
@@ -76,7 +77,22 @@ async function playTurn(page, log, solve) {
     await pickOperator(page, cursor, op);
     cursor = op;
   }
-  return true;
+}
+
+// The rest of a game just started: two turns by the printed solution (a
+// solution line comes as the dice come to rest), then misses until the lives
+// are gone. The turns played once `over` shows, or 0 when it never does.
+async function playGame(page, log, over) {
+  for (let turn = 0; turn < 12; ++turn) {
+    const seen = log.solutions.length;
+    let ended = false;
+    await waitFor(async () => log.solutions.length > seen || turn > 0 && (ended = await over(page)),
+                  15000, 50);
+    if (ended) return turn;
+    if (log.solutions.length === seen) return 0;
+    await playTurn(page, log.solutions[seen], turn < 2);
+  }
+  return 0;
 }
 
 function watch(page) {
@@ -141,6 +157,28 @@ function firstDie(image) {
   return [left, top, Math.max(right - left, 1), Math.max(bottom - top + 1, 1)];
 }
 
+// The new tabs below are 800 x 600. The game-over overlay's yellow bar
+// sweeps in from the left at 45% of the height.
+async function overlayShows(page) {
+  const strip = decode(await page.screenshot({type: 'png', clip: {x: 0, y: 267, width: 12, height: 6}}));
+  return share(strip, null, (r, g, b) => r > 0.3 && Math.abs(r - g) < 0.1 && b < 0.75 * r) > 0.5;
+}
+// A notice's banner on the menu, between the gear and the score panel at the
+// bottom, with its amber warning sign.
+const amber = (r, g, b) => r > 0.85 && g > 0.6 && g < 0.85 && b < 0.35;
+const noticeShown = async page => share(await shot(page), [120, 550, 440, 46], amber) > 0.002;
+const noticeShows = page => waitFor(() => noticeShown(page), 10000, 100);
+
+// The games counter and the nonzero last-ten scores of the three card types
+// (tables of top and last ten interleaved, then a sum), as the tab stored them.
+const stored = page => page.evaluate(() => {
+  let values = [];
+  try {
+    values = FS.readFile('/state/.zorvexstate', {encoding: 'utf8'}).split('|').map(Number);
+  } catch (e) {}
+  return {games: values[20], last: values.slice(35, 98).filter((v, i) => i % 21 % 2 && v > 0)};
+});
+
 (async () => {
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
@@ -152,6 +190,7 @@ function firstDie(image) {
     const page = await context.newPage();
     await page.setViewport({width: 800, height: 600, hasTouch: true});
     const log = watch(page);
+    const logs = [log];
 
     const opened = Date.now();
     await page.goto(url, {waitUntil: 'load'});
@@ -171,13 +210,8 @@ function firstDie(image) {
     const heard = await sound();
     check('sound starts with the first key, music playing', silent[0] === 'suspended' &&
           heard[0] === 'running' && heard[1], `before ${silent}, after ${heard}`);
-    let turns = 0;
-    let played = true;
-    for (; turns < 12 && played; ++turns) {
-      played = await playTurn(page, log, turns < 2);
-      if (played && turns >= 4 && share(await shot(page), null, menuBlue) > 0.3) break;
-    }
-    check('a whole game by keys ends back at the menu', await menuShows(page), `${turns} turns`);
+    const turns = await playGame(page, log, atMenu);
+    check('a whole game by keys ends back at the menu', turns > 0, `${turns} turns`);
     await sleep(1500);
 
     await page.reload({waitUntil: 'load'});
@@ -265,8 +299,64 @@ function firstDie(image) {
           hiddenLater === hiddenAt && shown > hiddenLater + 30,
           `${hiddenAt} -> ${hiddenLater} hidden, ${shown} shown`);
 
-    check('no console error or uncaught exception', log.errors.length === 0,
-          log.errors.slice(0, 3).join(' | '));
+    // A tab of its own in a profile, at the menu; `prepare` runs in the page first.
+    const openTab = async (profile, prepare) => {
+      const tab = await profile.newPage();
+      await tab.setViewport({width: 800, height: 600});
+      logs.push(watch(tab));
+      if (prepare) await tab.evaluateOnNewDocument(prepare);
+      await tab.goto(url, {waitUntil: 'load'});
+      await tab.bringToFront();
+      await menuShows(tab);
+      return [tab, logs[logs.length - 1]];
+    };
+
+    // Tabs of one profile share its storage. The first saves; the second says
+    // it does not, until the first closes (here within moments of its game's
+    // end), and then adds its own game to what the first stored.
+    const profile = await browser.createBrowserContext();
+    const [first, firstLog] = await openTab(profile);
+    const [second, secondLog] = await openTab(profile);
+    check('a second tab says that it does not save', await noticeShows(second));
+    await tap(second, 'Enter');
+    const secondTurns = await playGame(second, secondLog, atMenu);
+    const beforeFirst = await stored(second);
+    await first.bringToFront();
+    await menuShows(first);
+    await tap(first, 'Enter');
+    // Closed at once when the game-over overlay shows: the menu would record
+    // the game only 90 updates later.
+    const firstTurns = await playGame(first, firstLog, overlayShows);
+    await first.close();
+    const mayNowSave =
+        await waitFor(() => second.evaluate(() => Module.marvoletMaySave?.() === true), 10000, 50);
+    const afterFirst = await stored(second);
+    check('a tab closed as its game ended kept that game',
+          firstTurns > 0 && mayNowSave && afterFirst.games === beforeFirst.games + 1 &&
+          afterFirst.last.length === beforeFirst.last.length + 1,
+          `${firstTurns} turns; ${JSON.stringify(beforeFirst)} -> ${JSON.stringify(afterFirst)}`);
+    await second.close();
+    // The next tab's storage throws, as a full one does, from the game's next save on.
+    const [third, thirdLog] = await openTab(profile, () => {
+      const full = () => { throw new DOMException('No room', 'QuotaExceededError'); };
+      Storage.prototype.setItem = IDBObjectStore.prototype.put = full;
+    });
+    const both = await stored(third);
+    check('two tabs that each finished a game both kept it',
+          secondTurns > 0 && both.games === 2 && both.last.length === 2, JSON.stringify(both));
+    const quiet = !await noticeShown(third);
+    // A game that hides saves.
+    await (await profile.newPage()).bringToFront();
+    await waitFor(() => third.evaluate(() => document.visibilityState === 'hidden'), 5000, 50);
+    await third.bringToFront();
+    const warned = what => thirdLog.lines.some(line => line.includes(what));
+    check('storage that is full shows a notice on screen, and the console says why',
+          quiet && await noticeShows(third) && warned('not kept in localStorage') &&
+          warned('not stored in IndexedDB'));
+    await profile.close();
+
+    const errors = [].concat(...logs.map(l => l.errors));
+    check('no console error or uncaught exception', errors.length === 0, errors.slice(0, 3).join(' | '));
   } finally {
     await browser.close();
   }
