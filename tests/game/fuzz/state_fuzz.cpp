@@ -3,8 +3,8 @@
 //
 // Input: the first byte picks the shape. Even: the rest is the state file's
 // bytes as they are. Odd: the rest fills settings, badge flags and scores,
-// the game saves them, and further bytes may then damage the saved text
-// (bit 1) so that strings with valid checksums but any values get through,
+// the game writes them as its state string, and further bytes may then
+// damage that text (bit 1) so that strings with valid checksums but any values get through,
 // as well as near-valid ones. After every load each setting the game draws
 // or reads by table is in range, no score past the read tables changed, and
 // the state saved from it loads back to exactly itself. A generated string
@@ -128,9 +128,9 @@ String Generate(Reader& in, Generated& made, bool damage) {
     for (int b = 0; b < 8; ++b) app->m_BadgeFlags[i + b] = made.flags[i + b] = (bits >> b) & 1;
   }
   for (int i = 0; i < kScoresRead; ++i) app->m_HiScores[i] = made.scores[i] = in.Value();
-  app->p_Save();
-  if (!damage) return host->state;
-  return String(Damage(Narrow(host->state), in).c_str());
+  const String text = app->p_StateString();
+  if (!damage) return text;
+  return String(Damage(Narrow(text), in).c_str());
 }
 
 // What the clean-up makes of a setting loaded from a valid section.
