@@ -4,8 +4,8 @@
 // Input: the first byte picks the shape. Even: the rest is the state file's
 // bytes as they are. Odd: the rest fills settings, badge flags and scores,
 // the game writes them as its state string, and further bytes may then
-// damage that text (bit 1) so that strings with valid checksums but any values get through,
-// as well as near-valid ones. After every load each setting the game draws
+// damage that text (bit 1) so that strings with valid checksums but any
+// values get through, as well as near-valid ones. After every load each setting the game draws
 // or reads by table is in range, no score past the read tables changed, and
 // the state saved from it loads back to exactly itself. A generated string
 // left whole must load as written, bar the clean-up of out-of-range values.
