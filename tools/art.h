@@ -26,5 +26,6 @@ void drawIcon(Pen& pen, int frame);           // 32 x 32
 void drawTitle(Pen& pen, int frame);          // 256 x 128
 void drawMenuDecoration(Pen& pen, int frame); // 256 x 256
 void drawAppIcon(Pen& pen, int frame);        // 256 x 256, the desktop icon
+inline constexpr int kMaskableIcon = 1;       // drawAppIcon's full-bleed frame for launchers
 
 }  // namespace art

@@ -195,20 +195,44 @@ void drawTitle(Pen& pen, int) {
 
 void drawStudioLogo(Pen& pen, int) { studioLogo(pen); }
 
-void drawAppIcon(Pen& pen, int) {
-  // a rounded tile in the menu's blue, lit by the menu's sunburst
-  Path tile = roundRect(16, 16, 224, 224, 50);
-  card(pen, tile, rgb(70, 124, 232), rgb(32, 50, 146), 4, 0.3f);
-  const Vec2 sun{112, 112};
-  pen.paint(intersect(pen.shape(sunRays(sun, 200)), pen.shrink(tile, 0.5f)), rayPaint(sun), 0.7f);
-  // the wordmark's first letter, then a die resting against it
+namespace {
+
+// The icon's sign: the wordmark's first letter, a die resting against it, two
+// sparkles; `origin` is the pen's.
+void iconSign(Pen& pen, Vec2 origin) {
   wordmark(pen, "M", {114, 112}, 112, 170, 0);
   const float dieScale = 1.45f;
   const Vec2 dieAt{180, 180};
-  Pen diePen(pen.canvas(), pen.scale() * dieScale, {32 - dieAt.x / dieScale, 32 - dieAt.y / dieScale});
+  Pen diePen(pen.canvas(), pen.scale() * dieScale,
+             {32 - (dieAt.x - origin.x) / dieScale, 32 - (dieAt.y - origin.y) / dieScale});
   drawDie(diePen, 5, Affine::about({32, 32}, Affine::rotate(-12)));
   sparkle(pen, {210, 48}, 16, pal::kWhite);
   sparkle(pen, {52, 202}, 12, pal::kYellow);
+}
+
+const Color kTileTop = rgb(70, 124, 232), kTileBottom = rgb(32, 50, 146);
+
+}  // namespace
+
+void drawAppIcon(Pen& pen, int frame) {
+  if (frame == kMaskableIcon) {
+    // Launchers cut their own shape out of the whole square and promise only
+    // the middle circle, 80 % of the side across: the sign is shrunk into it.
+    const float shrink = 0.7f;
+    const Vec2 sun{128 - 16 * shrink, 128 - 16 * shrink};
+    pen.fill(rect(0, 0, 256, 256), Paint::linear({0, 0}, {0, 256}, kTileTop, kTileBottom));
+    pen.fill(sunRays(sun, 200), rayPaint(sun), 0.7f);
+    const Vec2 origin{128 - 128 / shrink, 128 - 128 / shrink};
+    Pen inside(pen.canvas(), pen.scale() * shrink, origin);
+    iconSign(inside, origin);
+    return;
+  }
+  // a rounded tile in the menu's blue, lit by the menu's sunburst
+  Path tile = roundRect(16, 16, 224, 224, 50);
+  card(pen, tile, kTileTop, kTileBottom, 4, 0.3f);
+  const Vec2 sun{112, 112};
+  pen.paint(intersect(pen.shape(sunRays(sun, 200)), pen.shrink(tile, 0.5f)), rayPaint(sun), 0.7f);
+  iconSign(pen, {0, 0});
 }
 
 void drawMenuDecoration(Pen& pen, int frame) {

@@ -88,18 +88,38 @@ std::string iconFile(int size) {
   return side + "x" + side + "/apps/marvolet.png";
 }
 
+namespace {
+
+bool writeIcon(const std::filesystem::path& out, int size, int frame, std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(out.parent_path(), ec);
+  art::Canvas canvas(size, size);
+  art::Pen pen(canvas, size / 256.0f);
+  art::drawAppIcon(pen, frame);
+  if (ec || !art::writePng(out.string(), canvas)) {
+    error = "cannot write " + out.string();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool writeIcons(const std::string& iconDir, std::string& error) {
   for (int size : kIconSizes) {
-    std::filesystem::path out = std::filesystem::path(iconDir) / iconFile(size);
-    std::error_code ec;
-    std::filesystem::create_directories(out.parent_path(), ec);
-    art::Canvas canvas(size, size);
-    art::Pen pen(canvas, size / 256.0f);
-    art::drawAppIcon(pen, 0);
-    if (ec || !art::writePng(out.string(), canvas)) {
-      error = "cannot write " + out.string();
-      return false;
-    }
+    if (!writeIcon(std::filesystem::path(iconDir) / iconFile(size), size, 0, error)) return false;
+  }
+  return true;
+}
+
+const WebIcon kWebIcons[4] = {{"icon-192.png", 192, 0},
+                              {"icon-512.png", 512, 0},
+                              {"icon-maskable-192.png", 192, art::kMaskableIcon},
+                              {"icon-maskable-512.png", 512, art::kMaskableIcon}};
+
+bool writeWebIcons(const std::string& dir, std::string& error) {
+  for (const WebIcon& icon : kWebIcons) {
+    if (!writeIcon(std::filesystem::path(dir) / icon.file, icon.size, icon.frame, error)) return false;
   }
   return true;
 }

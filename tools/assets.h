@@ -34,4 +34,14 @@ inline constexpr int kIconSizes[] = {48, 128, 256};
 std::string iconFile(int size);
 bool writeIcons(const std::string& iconDir, std::string& error);
 
+// The web page's app icons, named as its manifest names them: launchers want
+// 192 and 512 pixels, and a full-bleed (maskable) kind they cut to shape.
+struct WebIcon {
+  const char* file;
+  int size;
+  int frame;  // of art::drawAppIcon
+};
+extern const WebIcon kWebIcons[4];
+bool writeWebIcons(const std::string& dir, std::string& error);
+
 }  // namespace assets

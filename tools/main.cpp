@@ -20,8 +20,8 @@ namespace {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: marvolet_assets <data-folder> [--only FILE]... [--threads N] [--icons <icon-folder>]\n"
-               "       marvolet_assets --icons <icon-folder>\n"
+               "usage: marvolet_assets <data-folder> [--only FILE]... [--threads N] [--icons <icon-folder>] [--web-icons <folder>]\n"
+               "       marvolet_assets [--icons <icon-folder>] [--web-icons <folder>]\n"
                "       marvolet_assets --contact-sheet <sheet.png> [--preview <screens.png>] [--level 1|2|4]\n");
 }
 
@@ -50,7 +50,7 @@ bool runAll(const std::vector<assets::Job>& jobs, const std::string& dir, unsign
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dataDir, sheetFile, previewFile, iconDir;
+  std::string dataDir, sheetFile, previewFile, iconDir, webIconDir;
   std::vector<std::string> only;
   int level = 2;
   unsigned threads = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     else if (arg == "--preview" && hasValue) previewFile = argv[++i];
     else if (arg == "--level" && hasValue) level = std::atoi(argv[++i]);
     else if (arg == "--icons" && hasValue) iconDir = argv[++i];
+    else if (arg == "--web-icons" && hasValue) webIconDir = argv[++i];
     else if (arg == "--only" && hasValue) only.push_back(argv[++i]);
     else if (arg == "--threads" && hasValue) threads = static_cast<unsigned>(std::max(1, std::atoi(argv[++i])));
     else if (!arg.empty() && arg[0] != '-' && dataDir.empty()) dataDir = arg;
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if ((dataDir.empty() && sheetFile.empty() && previewFile.empty() && iconDir.empty()) || (level != 1 && level != 2 && level != 4)) {
+  if ((dataDir.empty() && sheetFile.empty() && previewFile.empty() && iconDir.empty() && webIconDir.empty()) || (level != 1 && level != 2 && level != 4)) {
     usage();
     return 2;
   }
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "marvolet_assets: cannot write %s\n", previewFile.c_str());
     return 1;
   }
-  if (!iconDir.empty() && !assets::writeIcons(iconDir, error)) {
+  if ((!iconDir.empty() && !assets::writeIcons(iconDir, error)) ||
+      (!webIconDir.empty() && !assets::writeWebIcons(webIconDir, error))) {
     std::fprintf(stderr, "marvolet_assets: %s\n", error.c_str());
     return 1;
   }

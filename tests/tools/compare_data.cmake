@@ -1,7 +1,8 @@
 # Checks that a second run of the asset generator writes the same bytes as the
-# build did: the data folder and the icons.
+# build did: the data folder and the icons (desktop and web).
 file(REMOVE_RECURSE ${AGAIN})
-execute_process(COMMAND ${GENERATOR} ${AGAIN}/data --icons ${AGAIN}/icons RESULT_VARIABLE status)
+execute_process(COMMAND ${GENERATOR} ${AGAIN}/data --icons ${AGAIN}/icons --web-icons ${AGAIN}/web-icons
+                RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the generator failed: ${status}")
 endif()
@@ -29,4 +30,5 @@ endfunction()
 
 compare_written(data ${DATA} 50)
 compare_written(icons ${ICONS} 3)
+compare_written(web-icons ${WEB_ICONS} 4)
 file(REMOVE_RECURSE ${AGAIN})
