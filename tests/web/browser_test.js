@@ -1,6 +1,7 @@
 // tests/web/browser_test.js: the web site in headless Chromium, played like a
 // player: the menu shows, sound from the first key, a whole game by keys from
-// the solution line the game prints, the score kept across a reload, the menu
+// the solution line the game prints, the score kept across a reload, the page
+// installable as an app that reloads offline with its scores, the menu
 // fitted to other window shapes, a gamepad starts a game, a touch and a click
 // pick dice, full screen by F11 and by button, a hidden tab runs no updates,
 // two tabs of one profile keep both their games (one of them closed as its
@@ -186,7 +187,9 @@ const stored = page => page.evaluate(() => {
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
   });
   try {
-    const context = await browser.createBrowserContext();
+    // The launch's own profile (new and empty): Chromium installs no app from
+    // an incognito one.
+    const context = browser.defaultBrowserContext();
     const page = await context.newPage();
     await page.setViewport({width: 800, height: 600, hasTouch: true});
     const log = watch(page);
@@ -221,6 +224,33 @@ const stored = page => page.evaluate(() => {
     const changed = differs(fresh, fresh2, kept, [600, 0, 200, 600]);
     check('after a reload the game\'s score is in the list',
           changed > 0.001 && log.lines.includes('Highscores Loaded'), `${(changed * 100).toFixed(1)}% changed`);
+
+    // An app: Chromium finds nothing against installing it, and once its
+    // service worker controls the page and keeps every file the page loaded,
+    // a reload offline with the browser's own cache emptied plays from it.
+    const keptAll = () => page.evaluate(async () => {
+      const names = performance.getEntriesByType('resource').map(entry => entry.name)
+          .filter(name => name.startsWith(location.origin) && !name.endsWith('service-worker.js'));
+      const found = await Promise.all(names.map(name => caches.match(name)));
+      return navigator.serviceWorker.controller !== null && names.length > 4 && found.every(Boolean);
+    });
+    const cached = await waitFor(keptAll, 30000);
+    const cdp = await page.createCDPSession();
+    const {installabilityErrors} = await cdp.send('Page.getInstallabilityErrors');
+    check('Chromium finds nothing against installing the page as an app',
+          installabilityErrors.length === 0, JSON.stringify(installabilityErrors));
+    const online = await stored(page);
+    await cdp.send('Network.clearBrowserCache');
+    await page.setOfflineMode(true);
+    await page.reload({waitUntil: 'load'});
+    const offlineMenu = await menuShows(page);
+    // Past the page's fetch of the other levels, 5 s after the start.
+    await sleep(6000);
+    const offline = await stored(page);
+    await page.setOfflineMode(false);
+    check('offline, a reload plays from what the service worker kept, the scores intact',
+          cached && offlineMenu && offline.last.length > 0 && JSON.stringify(offline) === JSON.stringify(online),
+          `kept ${cached}, menu ${offlineMenu}, ${JSON.stringify(online)} -> ${JSON.stringify(offline)}`);
 
     // 1920 x 1080 asks for the finest art, which the page fetches only then.
     for (const [width, height, ratio] of [[1920, 1080, 1], [450, 800, 2]]) {
