@@ -65,6 +65,14 @@ gxtkAudio::gxtkAudio() {
 
 gxtkAudio::~gxtkAudio() {
   if (audio == this) audio = nullptr;
+  // The game's device lives as long as the process; one freed before (the
+  // tests make one per game) gives OpenAL's device and its mixing thread back.
+  auto* context = static_cast<ALCcontext*>(alcContext);
+  if (context) {
+    if (alcGetCurrentContext() == context) alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context);
+  }
+  if (alcDevice) alcCloseDevice(static_cast<ALCdevice*>(alcDevice));
 }
 
 void gxtkAudio::mark() {
