@@ -12,8 +12,8 @@ const kBuild = '@BUILD@';
 // Several copies of the site may share an origin (folders of a portal).
 const kPrefix = `marvolet ${self.registration.scope} `;
 const kCache = kPrefix + kBuild;
-// What a start needs before the menu; each detail level's data is added when
-// a page says it uses that level, after its menu shows, with the icons.
+// Kept as the worker installs; each detail level's data is added, with the
+// icons, once a running page says that its screen uses that level.
 const kStart = ['index.html', 'marvolet.js', 'marvolet.wasm', 'data-common.js', 'data-common.data'];
 const kLater = ['icon.png', 'manifest.json', 'icon-192.png', 'icon-512.png',
                 'icon-maskable-192.png', 'icon-maskable-512.png'];
