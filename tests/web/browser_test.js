@@ -1,12 +1,12 @@
 // tests/web/browser_test.js: the web site in headless Chromium, played like a
 // player: the menu shows, sound from the first key, a whole game by keys from
 // the solution line the game prints, the score kept across a reload, the page
-// installable as an app that reloads offline with its scores, the menu
-// fitted to other window shapes, a gamepad starts a game, a touch and a click
-// pick dice, full screen by F11 and by button, a hidden tab runs no updates,
-// two tabs of one profile keep both their games (one of them closed as its
-// game ended), storage that throws is told on screen, and nothing goes to the
-// console as an error.
+// installable as an app that reloads offline with its scores, the MB left
+// on a slow line, the menu fitted to other window shapes, a gamepad starts a
+// game, a touch and a click pick dice, full screen by F11 and by button, a
+// hidden tab runs no updates, two tabs of one profile keep both their games
+// (one of them closed as its game ended), storage that throws is told on
+// screen, and nothing goes to the console as an error.
 // Usage: node browser_test.js URL
 'use strict';
 const puppeteer = require('puppeteer-core');
@@ -251,6 +251,24 @@ const stored = page => page.evaluate(() => {
     check('offline, a reload plays from what the service worker kept, the scores intact',
           cached && offlineMenu && offline.last.length > 0 && JSON.stringify(offline) === JSON.stringify(online),
           `kept ${cached}, menu ${offlineMenu}, ${JSON.stringify(online)} -> ${JSON.stringify(offline)}`);
+
+    // On a 4 Mbit/s line the loading bar counts down the MB still to come.
+    const slow = await browser.createBrowserContext();
+    const loading = await slow.newPage();
+    await (await loading.createCDPSession()).send('Network.emulateNetworkConditions',
+        {offline: false, latency: 40, downloadThroughput: 5e5, uploadThroughput: 5e5});
+    await loading.goto(url, {waitUntil: 'domcontentloaded'});
+    const toGo = () => loading.$eval('#left', e => e.textContent);
+    const megabytes = [];
+    await waitFor(async () => {
+      const m = /^(\d+\.\d) MB to go$/.exec(await toGo());
+      if (m && Number(m[1]) !== megabytes[megabytes.length - 1]) megabytes.push(Number(m[1]));
+      return megabytes.length >= 3;
+    }, 15000, 250);
+    check('on a slow line the loading bar says how many MB are left',
+          megabytes.length >= 3 && megabytes[0] > 1 && megabytes[0] < 4 && megabytes.every((v, i) => !i || v < megabytes[i - 1]),
+          megabytes.join(', '));
+    await slow.close();
 
     // 1920 x 1080 asks for the finest art, which the page fetches only then.
     for (const [width, height, ratio] of [[1920, 1080, 1], [450, 800, 2]]) {
