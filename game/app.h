@@ -111,6 +111,13 @@ constexpr int kImageButtons = 95;
 // The banner id of the host's notice about saving.
 constexpr int kNoticeBanner = -1;
 
+// Something a touch picks: where it is drawn (centre and half sizes) and
+// whether it can be picked now.
+struct PickTarget {
+  float x, y, halfW, halfH;
+  bool open;
+};
+
 // A finished game as the score lists record it.
 struct RecordedGame {
   int cardType;
@@ -355,6 +362,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_MouseIn(float x, float y, float w, float h);
   int p_MouseIn_Centered(float cx, float cy, float w, float h);
   int p_MouseIn_Radius(float cx, float cy, float w, float h);
+  // Half the width (axis 0) or height (axis 1) of a frame of the image in
+  // `slot` as drawn at the current size.
+  float p_HalfFrame(int slot, int axis) const;
+  // Which target a touch lands on, or -1 (draw.cpp).
+  int p_TouchedTarget(const PickTarget* targets, int count) const;
   String p_rstr(int value, int width, String pad);
   // Text in the bitmap font (text.cpp).
   int p_Text(float x, float y, String text, float hAlign, float vAlign, int fontOffset);
@@ -409,7 +421,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_SearchSolution();
   int p_DoDice();
   int p_PickEntry(int source, float entry);
-  int p_TouchPick(float x, float y);
+  int p_TouchPick();
 
   // Turns and scoring (game.cpp), the calculator (calculator.cpp).
   int p_LoadGame();

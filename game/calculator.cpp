@@ -41,14 +41,22 @@ int c_MyApp::p_DoCalculator() {
   p_Rect(w - 194, h - 256, 142, 64);
   m_DrawTag = kTagCalculator;
   p_SetCol(255, 255, 255, kAbsent);
+  PickTarget keys[4];
   for (int b = 0; b < 4; ++b) {
     const int count = static_cast<int>(m_Turn[kTurnCount]);
-    const float x = static_cast<float>(static_cast<int>(w - 160 + 72 * (b % 2)));
-    const float y = static_cast<float>(static_cast<int>(h - 130 + 72 * (b / 2)));
+    keys[b] = {static_cast<float>(static_cast<int>(w - 160 + 72 * (b % 2))),
+               static_cast<float>(static_cast<int>(h - 130 + 72 * (b / 2))),
+               p_HalfFrame(kImageCalc, 0), p_HalfFrame(kImageCalc, 1),
+               count % 2 == 0 && count > 0 && count < 9};
+  }
+  const int touched = p_TouchedTarget(keys, 4);
+  for (int b = 0; b < 4; ++b) {
+    const int count = static_cast<int>(m_Turn[kTurnCount]);
+    const float x = keys[b].x;
+    const float y = keys[b].y;
     // The operator waiting for its right-hand die is lit.
     const bool lit = count % 2 == 1 && count > 2 && m_Turn[kTurnEntry - 1 + count] == b + 1;
     p_DrawImg(kImageCalc, x, y, static_cast<float>(lit ? b + 4 : b));
-    const bool operatorExpected = count % 2 == 0 && count > 0 && count < 9;
     if (count % 2 == 0 && count > 0 && m_Turn[kTurnCursor] == b) {
       p_SetCol(100, 200, 250, 0.75f);
       p_Oval(x, y, 36, 36);
@@ -64,7 +72,7 @@ int c_MyApp::p_DoCalculator() {
         continue;
       }
     }
-    if (operatorExpected && p_TouchPick(x, y)) p_PickEntry(b + 1, static_cast<float>(b + 1));
+    if (touched == b && p_TouchPick()) p_PickEntry(b + 1, static_cast<float>(b + 1));
   }
   return 0;
 }

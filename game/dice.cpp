@@ -82,11 +82,19 @@ int c_MyApp::p_SearchSolution() {
 int c_MyApp::p_DoDice() {
   const bool rolling = m_Turn[kTurnRollTimer] > 0;
   m_DrawTag = kTagDice;
+  // Where the dice stand before this frame's slide, which is where they are drawn.
+  PickTarget dice[5];
+  for (int i = 1; i <= 5; ++i) {
+    const bool open = m_Turn[kTurnUsed + i] == 0 && static_cast<int>(m_Turn[kTurnCount]) % 2 == 1;
+    dice[i - 1] = {20.0f + 100 * i, 64 - m_Turn[kTurnSlide + i] + p_PlayTop(),
+                   p_HalfFrame(kImageDice, 0), p_HalfFrame(kImageDice, 1), open};
+  }
+  const int touched = p_TouchedTarget(dice, 5);
   for (int i = 1; i <= 5; ++i) {
     p_SetRot(rolling ? -360 * rk_random_Rnd() : 0);
     float& offset = m_Turn[kTurnSlide + i];
-    const float x = 20.0f + 100 * i;
-    const float y = 64 - offset + p_PlayTop();
+    const float x = dice[i - 1].x;
+    const float y = dice[i - 1].y;
     // A pick on one die changes what the next one may do in the same frame.
     const bool dieExpected = static_cast<int>(m_Turn[kTurnCount]) % 2 == 1;
     float& cursor = m_Turn[kTurnCursor];
@@ -122,10 +130,7 @@ int c_MyApp::p_DoDice() {
       p_DrawImg(kImageCalc, x - 50, y + 10, m_Turn[kTurnHint + i]);
       p_SetSize(1, kAbsent);
     }
-    if (static_cast<int>(m_Turn[kTurnCount]) % 2 == 1 && m_Turn[kTurnUsed + i] == 0 &&
-        p_TouchPick(x, y)) {
-      p_PickEntry(i, m_Turn[kTurnFace + i]);
-    }
+    if (touched == i - 1 && p_TouchPick()) p_PickEntry(i, m_Turn[kTurnFace + i]);
   }
   p_SetRot(0);
   for (int i = 1; i <= 5; ++i) {
@@ -148,12 +153,9 @@ int c_MyApp::p_PickEntry(int source, float entry) {
   return 0;
 }
 
-// A fresh pointer press within sqrt(512) of (x, y); takes the pointer lock.
-int c_MyApp::p_TouchPick(float x, float y) {
-  if (m_PickedThisUpdate != 0 || m_PointerLock != 0 || m_PointerDown <= 0 ||
-      !p_MouseIn_Radius(x, y, 32, 32)) {
-    return 0;
-  }
+// A fresh pointer press, when no pick was made in this update; takes the pointer lock.
+int c_MyApp::p_TouchPick() {
+  if (m_PickedThisUpdate != 0 || m_PointerLock != 0 || m_PointerDown <= 0) return 0;
   m_PointerLock = 1;
   return 1;
 }

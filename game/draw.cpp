@@ -153,8 +153,8 @@ int ImageButton(c_MyApp* app, int slot, float x, float y, int frame, int touches
   app->p_DrawImg(slot, x, y, static_cast<float>(frame));
   app->m_HitResult = 0;
   if (slot < 0 || slot > 99 || app->m_PointerDown <= 0) return 0;
-  const float halfW = app->m_DrawScaleX * app->m_HdScale * app->m_ImageInfo[slot * 3] * 0.5f;
-  const float halfH = app->m_DrawScaleY * app->m_HdScale * app->m_ImageInfo[slot * 3 + 1] * 0.5f;
+  const float halfW = app->p_HalfFrame(slot, 0);
+  const float halfH = app->p_HalfFrame(slot, 1);
   for (int i = 0; i < touches && !app->m_HitResult; ++i) {
     if (TouchInBox(app, i, x, y, halfW, halfH)) app->m_HitResult = 1;
   }
@@ -204,6 +204,38 @@ int c_MyApp::p_MouseIn_Radius(float cx, float cy, float w, float h) {
     if (dx * dx + dy * dy <= radius2) return 1;
   }
   return 0;
+}
+
+float c_MyApp::p_HalfFrame(int slot, int axis) const {
+  const float scale = axis == 0 ? m_DrawScaleX : m_DrawScaleY;
+  return scale * m_HdScale * static_cast<float>(m_ImageInfo[slot * 3 + axis]) * 0.5f;
+}
+
+// A touch picks anywhere on what is drawn plus a margin (virtual units);
+// where the areas of neighbours overlap the nearer centre wins, so one touch
+// never lands on two.
+int c_MyApp::p_TouchedTarget(const PickTarget* targets, int count) const {
+  constexpr float kMargin = 16;
+  int best = -1;
+  float bestDistance = 0;
+  for (int i = 0; i < 10; ++i) {
+    if (!m_TouchOn[i]) continue;
+    for (int t = 0; t < count; ++t) {
+      const PickTarget& target = targets[t];
+      const float dx = static_cast<float>(m_TouchX[i]) - target.x;
+      const float dy = static_cast<float>(m_TouchY[i]) - target.y;
+      if (!target.open || std::fabs(dx) > target.halfW + kMargin ||
+          std::fabs(dy) > target.halfH + kMargin) {
+        continue;
+      }
+      const float distance = dx * dx + dy * dy;
+      if (best < 0 || distance < bestDistance) {
+        best = t;
+        bestDistance = distance;
+      }
+    }
+  }
+  return best;
 }
 
 String c_MyApp::p_rstr(int value, int width, String pad) {
