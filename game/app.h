@@ -238,6 +238,10 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_TableBase = 0;
   float m_DialSpin = 0;
   float m_DialShown = 0;
+  // The dial under a held pointer (menu.cpp): 0 loose, 1 pressed, 2 turning
+  // with the pointer; its turn in each of the last updates, for the release.
+  int m_DialGrip = 0;
+  float m_DialSteps[4] = {};
   int m_LayoutY = 0;
   int m_LayoutX = 0;
   float m_GearAngle = 0;

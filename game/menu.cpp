@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "host/input.h"
 #include "runtime/startup.h"
@@ -43,6 +44,14 @@ constexpr int kMedalFrame = 55;
 constexpr float kMedalCorner = 40;
 constexpr float kMedalBox = 56;
 constexpr float kDragBox = 500;
+// Pointer travel that makes a press on the dial a turn rather than a tap, and
+// how far past an end item a held dial goes; it springs back once let go.
+constexpr float kGripSlop = 4;
+constexpr float kOvershoot = kItemPitch;
+constexpr float kMaxSpin = 40;
+constexpr int kGripLoose = 0;
+constexpr int kGripPressed = 1;
+constexpr int kGripTurning = 2;
 
 // The gear's three layers and how fast each turns with m_GearAngle.
 struct GearLayer {
@@ -57,6 +66,10 @@ bool OverlayOpen(const c_MyApp* app) {
 }
 int LowestItem() { return rk_Game_isOuya == 1 ? kQuitItem : 0; }
 float RestAngle(int item) { return -kItemPitch * item; }
+// Turned by a held pointer or still carrying on after one: it settles by itself.
+bool Turning(const c_MyApp* app) {
+  return app->m_DialGrip == kGripTurning || app->m_DialSpin != 0;
+}
 
 // Carries out the focused area: options, a game (or quitting), or the open panel.
 void Activate(c_MyApp* app) {
@@ -78,6 +91,7 @@ void Activate(c_MyApp* app) {
     }
     TakeLatches(app);
     app->m_DialAngle = RestAngle(app->m_MenuSel);
+    app->m_DialGrip = kGripLoose;
     app->m_Screen = kStartGame;
   }
 }
@@ -158,11 +172,39 @@ void ScoreLists(c_MyApp* app, float w, float h, float width) {
   }
 }
 
+// A dial that stops turning selects the item nearest its angle, then eases to it.
+void Settle(c_MyApp* app) {
+  const int item = std::clamp(static_cast<int>(std::lround(-app->m_DialAngle / kItemPitch)),
+                              LowestItem(), kLastItem);
+  if (item == app->m_MenuSel) return;
+  app->m_MenuSel = item;
+  Sound(app, kSoundMove);
+}
+
+// Letting go of a turning dial carries it on at its speed over the last updates.
+void Release(c_MyApp* app) {
+  if (app->m_DialGrip == kGripTurning) {
+    float sum = 0;
+    for (float step : app->m_DialSteps) sum += step;
+    const float count = static_cast<float>(std::size(app->m_DialSteps));
+    app->m_DialSpin = std::clamp(sum / count, -kMaxSpin, kMaxSpin);
+    if (app->m_DialSpin == 0) Settle(app);
+  }
+  app->m_DialGrip = kGripLoose;
+  app->m_DragX = -1;
+}
+
 void DialPhysics(c_MyApp* app) {
+  if (app->m_PointerDown == 0) Release(app);
   if (app->m_DialSpin != 0) {
+    // What is drawn carries on too, rather than trailing behind.
     app->m_DialAngle += app->m_DialSpin;
+    app->m_DialShown += app->m_DialSpin;
     app->m_DialSpin *= 0.75f;
-    if (std::fabs(app->m_DialSpin) < 1) app->m_DialSpin = 0;
+    if (std::fabs(app->m_DialSpin) < 1) {
+      app->m_DialSpin = 0;
+      Settle(app);
+    }
   }
   app->m_DialShown += (app->m_DialAngle - app->m_DialShown) / 8;
   if (std::fabs(app->m_DialAngle - app->m_DialShown) < 0.5f) app->m_DialShown = app->m_DialAngle;
@@ -211,32 +253,61 @@ void Medal(c_MyApp* app) {
   }
 }
 
-// A moving pointer around the dial spins it; a step of more than 1 is a drag, not a tap.
-void Drag(c_MyApp* app, float cx, float cy) {
-  if (app->m_PointerDown == 0) {
-    app->m_DragX = -1;
-    return;
+// Where a point lies seen from the dial's centre, in the items' degrees:
+// 0 straight up, growing clockwise.
+float Bearing(float cx, float cy, float x, float y) {
+  return std::atan2(x - cx, cy - y) * 57.29578f;
+}
+
+// A press around the dial, off the gear, grips it and stops a spin. Once the
+// pointer has moved a little the dial turns with it, the item under it staying
+// under it, and a pause leaves it where it is.
+void Grip(c_MyApp* app, float cx, float cy) {
+  if (app->m_PointerDown == 0) return;
+  const float x = static_cast<float>(app->m_MouseX);
+  const float y = static_cast<float>(app->m_MouseY);
+  if (app->m_DialGrip == kGripLoose) {
+    if (app->m_PointerLock >= 1 || !app->p_MouseIn_Centered(cx, cy, kDragBox, kDragBox) ||
+        app->p_MouseIn_Centered(cx, cy, kGearBox, kGearBox)) {
+      return;
+    }
+    app->m_DialGrip = kGripPressed;
+    app->m_DialSpin = 0;
+    std::fill(std::begin(app->m_DialSteps), std::end(app->m_DialSteps), 0.0f);
+    app->m_MenuFocus = kFocusDial;
+  } else {
+    const float dx = x - app->m_DragX;
+    const float dy = y - app->m_DragY;
+    if (app->m_DialGrip == kGripPressed && std::max(std::fabs(dx), std::fabs(dy)) <= kGripSlop) {
+      return;
+    }
+    app->m_DialGrip = kGripTurning;
+    app->m_PointerLock = -1;
+    // Over the gear the bearing swings wildly: the pointer moves without turning.
+    float step = 0;
+    if (!app->p_MouseIn_Centered(cx, cy, kGearBox, kGearBox)) {
+      step = Bearing(cx, cy, x, y) - Bearing(cx, cy, app->m_DragX, app->m_DragY);
+      step = std::remainder(step, 360.0f);
+    }
+    const float angle = std::clamp(app->m_DialAngle + step, RestAngle(kLastItem) - kOvershoot,
+                                   RestAngle(LowestItem()) + kOvershoot);
+    auto& steps = app->m_DialSteps;
+    std::copy_backward(std::begin(steps), std::end(steps) - 1, std::end(steps));
+    steps[0] = angle - app->m_DialAngle;
+    app->m_DialShown += steps[0];
+    app->m_DialAngle = angle;
   }
-  if (app->m_PointerLock >= 1 || !app->p_MouseIn_Centered(cx, cy, kDragBox, kDragBox) ||
-      app->p_MouseIn_Centered(cx, cy, kGearBox, kGearBox)) {
-    return;
-  }
-  if (app->m_DragX != -1) {
-    const float step = ((app->m_DragX - app->m_MouseX) + (app->m_DragY - app->m_MouseY)) * 0.25f;
-    app->m_DialSpin = std::clamp(app->m_DialSpin - step, -40.0f, 40.0f);
-    if (std::fabs(step) > 1) app->m_KeyLock = app->m_PointerLock = -1;
-  }
-  app->m_MenuFocus = kFocusDial;
   app->m_DragX = app->m_MouseX;
   app->m_DragY = app->m_MouseY;
 }
 
-// While the dial spins it springs back from its ends, and the item passing
-// the 30..60 degree window becomes the selection.
+// While the dial turns, the item passing the 30..60 degree window becomes
+// the selection; once let go it springs back from its ends.
 void Spin(c_MyApp* app, int item, float angle) {
-  if (std::fabs(app->m_DialSpin) <= 0.05f) return;
-  if (item == kLastItem && (angle < 30 || angle > 200)) app->m_DialSpin = 4;
-  if (item == 0 && angle > 60 && angle < 200) app->m_DialSpin = -4;
+  const bool held = app->m_DialGrip == kGripTurning;
+  if (!held && std::fabs(app->m_DialSpin) <= 0.05f) return;
+  if (!held && item == kLastItem && (angle < 30 || angle > 200)) app->m_DialSpin = 4;
+  if (!held && item == 0 && angle > 60 && angle < 200) app->m_DialSpin = -4;
   const int sel = app->m_MenuSel;
   const bool tappedFarther = app->m_DialTapped == 1 && std::abs(item - sel) > 1;
   if (angle > 30 && angle < 60 && item != sel && !tappedFarther) {
@@ -265,7 +336,10 @@ void DrawItem(c_MyApp* app, int item, float angle, float x, float y) {
 
 // A tap on the selected item at rest starts it; a tap on another only selects it.
 void Tap(c_MyApp* app, int item, float x, float y) {
-  if (app->m_DialTapped != 0 || std::fabs(app->m_DialShown - app->m_DialAngle) >= 2) return;
+  if (app->m_DialTapped != 0 || app->m_DialGrip == kGripTurning ||
+      std::fabs(app->m_DialShown - app->m_DialAngle) >= 2) {
+    return;
+  }
   if (item == app->m_MenuSel) {
     const bool free = app->m_PointerLock == 0 && app->m_PointerDown > 0;
     if (!free || !app->p_MouseIn_Radius(x, y, 64, 64)) return;
@@ -287,12 +361,12 @@ void GearAndDial(c_MyApp* app, float h) {
   const float cx = kGearX + 12 * app->m_MenuSlide;
   const float cy = std::trunc(h - 64 - 8.0f * app->m_MenuSlide);
   Gear(app, cx, cy);
+  Grip(app, cx, cy);
   app->p_SetSize(1.5625f, kAbsent);
   app->p_Alpha(0.25f);
   app->p_SetRot(app->m_DialShown);
   app->p_DrawImg(kImageCircle, cx, cy, 3);
   app->p_SetRot(0);
-  Drag(app, cx, cy);
   app->m_DrawTag = kTagDial;
   for (int item = LowestItem(); item <= kLastItem; ++item) {
     const float angle = kItemPitch * item + 48 + app->m_DialShown;
@@ -322,6 +396,7 @@ void MoveSelection(c_MyApp* app, int step) {
   app->m_MenuSel += step;
   app->m_Turn[kRepeatCounter] = delay;
   delay = std::max(delay - 12, 3.0f);
+  app->m_DialSpin = 0;
   Sound(app, kSoundMove);
   TakeLatches(app);
 }
@@ -352,7 +427,7 @@ void Keys(c_MyApp* app) {
     } else if (down && app->m_MenuSel < kLastItem) {
       MoveSelection(app, 1);
     }
-    app->m_DialAngle = RestAngle(app->m_MenuSel);
+    if (!Turning(app)) app->m_DialAngle = RestAngle(app->m_MenuSel);
   }
   if (app->m_KeyLock == 0 && app->m_MenuFocus > kFocusMedal && AnyPlayerHolds(app, kActionLeft)) {
     MoveFocus(app, -1);

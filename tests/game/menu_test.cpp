@@ -3,11 +3,14 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "host/events.h"
+#include "host/input.h"
 #include "tests/game/harness.h"
 
 namespace {
@@ -110,25 +113,59 @@ TEST(MenuAreas, KeysAndPointerFocusAnAreaAndActivateIt) {
   }
 }
 
-TEST_F(Menu, DraggingSpinsTheDialWhichSpringsBackFromEitherEnd) {
-  // Up and left turns the dial toward "15", down and right toward "5".
-  for (const auto& [x, y, step, end] : {std::tuple{260, 300, -4, 2}, std::tuple{180, 200, 4, 0}}) {
-    const float rest = -32.0f * end;
-    h.MouseMove(x, y);
-    h.MouseDown();
-    float farthest = 0;
-    for (int i = 1; i <= 25; ++i) {
-      h.MouseMove(x + step * i, y + step * i);
-      h.Update();
-      farthest = std::max(farthest, std::abs(app.m_DialAngle - rest));
+// A point seen from the dial's centre at a bearing in degrees (clockwise from
+// straight up), 240 out: beyond the items, so a press there is no tap.
+std::pair<float, float> AroundDial(float degrees) {
+  const float radians = degrees * 3.14159265f / 180;
+  return {50 + 240 * std::sin(radians), 416 - 240 * std::cos(radians)};
+}
+
+TEST_F(Menu, ASlowDragTurnsTheDialWhichHoldsWherePausedAndAFlickCarriesOn) {
+  // By finger from "10" toward "15", a degree every second update.
+  auto finger = [](int event, float degrees) {
+    const auto [x, y] = AroundDial(degrees);
+    rk_input_device->p_TouchEvent(event, 0, x, y);
+  };
+  auto pause = [&](const char* when) {
+    const float held = app.m_DialAngle;
+    h.Update(30);
+    EXPECT_EQ(app.m_DialAngle, held) << "no spring-back " << when;
+  };
+  finger(TouchDown, 60);
+  h.Update();
+  for (int turned = 1; turned <= 70; ++turned) {
+    finger(TouchMove, 60.0f - turned);
+    h.Update(2);
+    if (turned == 40) {
+      EXPECT_EQ(app.m_CardType, 3);
+      EXPECT_NEAR(app.m_DialAngle, -32 - 40, 2) << "with the finger";
+      pause("mid-drag");
     }
-    EXPECT_EQ(app.m_MenuSel, end);
-    EXPECT_GT(farthest, 18) << "turned past the end";
-    EXPECT_LT(std::abs(app.m_DialAngle - rest), farthest - 10) << "pushed back while still dragged";
-    h.MouseUp();
-    h.Update(60);
-    EXPECT_EQ(app.m_DialShown, rest) << "at rest on the end item";
   }
+  EXPECT_LT(app.m_DialAngle, -64 - 18) << "past the end item while held";
+  pause("past the end");
+  finger(TouchUp, 0);
+  h.Update(60);
+  EXPECT_EQ(app.m_DialShown, -64) << "back on the end item once let go";
+
+  // By mouse, three quick steps toward "10" fall short of it; the carry-on reaches it.
+  auto [x, y] = AroundDial(60);
+  h.MouseMove(x, y);
+  h.MouseDown();
+  h.Update();
+  for (int step = 1; step <= 3; ++step) {
+    std::tie(x, y) = AroundDial(60.0f + 4 * step);
+    h.MouseMove(x, y);
+    h.Update();
+  }
+  const float released = app.m_DialAngle;
+  EXPECT_NEAR(released, -64 + 12, 1);
+  h.MouseUp();
+  h.Update();
+  EXPECT_GT(app.m_DialAngle, released) << "carries on";
+  h.Update(60);
+  EXPECT_EQ(app.m_CardType, 2);
+  EXPECT_EQ(app.m_DialShown, -32);
 }
 
 TEST(MenuLists, AVeryWideAndATallWindowBothShowTenScoresPerList) {
