@@ -203,9 +203,7 @@ TEST_F(Play, ATapOnTheDrawnEdgePicksADieOrKeyAndATapBetweenTwoPicksTheNearerOrNo
   Bot(h).StartGame(3);
   h.Update(70);
   c_MyApp* app = h.app;
-  // By finger, or by mouse; one update held, then released.
-  auto tap = [&](float x, float y, bool finger) {
-    if (!finger) return Click(x, y);
+  auto fingerTap = [&](float x, float y) {
     rk_input_device->p_TouchEvent(TouchDown, 0, x, y);
     h.Update();
     rk_input_device->p_TouchEvent(TouchUp, 0, x, y);
@@ -215,34 +213,24 @@ TEST_F(Play, ATapOnTheDrawnEdgePicksADieOrKeyAndATapBetweenTwoPicksTheNearerOrNo
     RestOn({2, 3, 4, 5, 6});
     for (int i = 1; i <= 5; ++i) app->m_Turn[kTurnSlide + i] = 0;
   };
-  for (bool finger : {false, true}) {
-    rest();
-    tap(220 - 32, 64 + 31, finger);  // die 2's lower left corner
-    EXPECT_EQ(app->m_Turn[kTurnSource + 1], 2) << finger;
-    tap(480 + 34, 350 - 33, finger);  // plus's upper right corner
-    EXPECT_EQ(app->m_Turn[kTurnEntry + 2], 1) << finger;
-    EXPECT_EQ(app->m_Turn[kTurnCount], 3) << finger;
-  }
+  rest();
+  Click(220 - 32, 64 + 31);  // die 2's lower left corner
+  fingerTap(552 + 34, 350 - 33);  // minus's upper right corner
+  EXPECT_EQ(app->m_Turn[kTurnSource + 1], 2);
+  EXPECT_EQ(app->m_Turn[kTurnEntry + 2], 2);
   // Across the gap between dice 1 and 2, at the middle of the row.
   for (float x = 150; x <= 190; x += 4) {
     rest();
-    tap(x, 64, x > 170);
+    if (x < 170) Click(x, 64);
+    if (x >= 170) fingerTap(x, 64);
     const float picked = app->m_Turn[kTurnCount] - 1;
     ASSERT_LE(picked, 1) << x;
-    if (picked == 1) {
-      EXPECT_EQ(app->m_Turn[kTurnSource + 1], x < 170 ? 1 : 2) << x;
-    }
-    if (x == 166 || x == 174) {
-      EXPECT_EQ(picked, 1) << x << ": within the margin";
-    }
+    EXPECT_TRUE(picked == 0 || app->m_Turn[kTurnSource + 1] == (x < 170 ? 1 : 2)) << x;
+    EXPECT_TRUE(picked == 1 || (x != 166 && x != 174)) << x << ": within the margin";
   }
-  // The areas of plus and minus meet halfway between them.
-  for (const auto& [x, key] : {std::pair{514.0f, 1}, std::pair{518.0f, 2}}) {
-    rest();
-    tap(120, 64, false);
-    tap(x, 350, true);
-    EXPECT_EQ(app->m_Turn[kTurnEntry + 2], key) << x;
-  }
+  // Die 2 is in; the areas of plus and minus overlap and meet halfway between them.
+  fingerTap(518, 350);
+  EXPECT_EQ(app->m_Turn[kTurnEntry + 2], 2);
 }
 
 TEST_F(Play, TheOperatorCursorTakesDownBeforeLeft) {
