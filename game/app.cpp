@@ -25,6 +25,7 @@ c_MyApp* c_MyApp::m_new() {
   gc_assign(m_ToyTrail, Array<float>(512));
   gc_assign(m_Stars, Array<float>(5100));
   gc_assign(m_PolyPoints, Array<float>(6));
+  m_HitAreas.reserve(256);
   return this;
 }
 

@@ -108,6 +108,35 @@ constexpr int kImageCalc = 3;
 constexpr int kImageIcons = 97;
 constexpr int kImageButtons = 95;
 
+// Screen layouts, chosen by the window's shape: the 4:3 design (its places
+// kept on taller and wider screens), a tall one for phones held upright, a
+// wide one for 16:9 and wider. Tall and wide draw text and touch targets
+// large enough for a phone held that way.
+constexpr int kLayoutClassic = 0;
+constexpr int kLayoutTall = 1;
+constexpr int kLayoutWide = 2;
+
+// Where an element designed at the 640 x 480 places is drawn: its design
+// point (x, y) lands at (offsetX + scale * x, offsetY + scale * y). Drawing
+// and the pointer's hit tests both go through it.
+struct Placement {
+  float offsetX = 0;
+  float offsetY = 0;
+  float scale = 1;
+};
+
+// A pointer hit area tested in this update, in virtual units.
+struct HitArea {
+  float x0, y0, x1, y1;
+};
+
+// The parts of the play that a layout places on their own.
+constexpr int kPlayPause = 0;
+constexpr int kPlayTopLine = 1;
+constexpr int kPlayDice = 2;
+constexpr int kPlayCard = 3;
+constexpr int kPlayCalculator = 4;
+
 // The banner id of the host's notice about saving.
 constexpr int kNoticeBanner = -1;
 
@@ -186,6 +215,12 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_ScaleY = 0;
   int m_FitMode = 0;
   int m_Landscape = 0;
+  int m_Layout = kLayoutClassic;
+  // Where the records written now are placed (p_Place).
+  Placement m_Place;
+  // Every hit area the screens tested in this update, for the layout checks
+  // and the debug overlay.
+  std::vector<HitArea> m_HitAreas;
   int m_DrawLen = 0;
   Array<float> m_DrawList;
   int m_LastChar = 0;
@@ -351,6 +386,15 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_CLS2D(float r, float g, float b, float a);
   int p_ResetDraw();
   int p_SetSize(float sx, float sy);
+  // Places what is drawn and hit-tested next (see Placement); p_Unplace
+  // returns to the design places.
+  void p_Place(float offsetX, float offsetY, float scale);
+  void p_Unplace() { m_Place = Placement(); }
+  void p_Place(const Placement& place) { m_Place = place; }
+  // The least side of a hit area and the least text size (in font cells)
+  // the layout needs for fingers and eyes on a phone; 0 in the 4:3 design.
+  float p_FingerSize() const;
+  float p_LeastTextSize() const;
   int p_SetRot(float degrees);
   int p_SetCol(float r, float g, float b, float a);
   int p_Alpha(float a);
@@ -370,7 +414,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // `slot` as drawn at the current size.
   float p_HalfFrame(int slot, int axis) const;
   // Which target a touch lands on, or -1 (draw.cpp).
-  int p_TouchedTarget(const PickTarget* targets, int count) const;
+  int p_TouchedTarget(const PickTarget* targets, int count);
   String p_rstr(int value, int width, String pad);
   // Text in the bitmap font (text.cpp).
   int p_Text(float x, float y, String text, float hAlign, float vAlign, int fontOffset);
@@ -433,6 +477,10 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // The play's band, 480 high and centred on a taller screen: its top and bottom.
   float p_PlayTop() const;
   float p_PlayBottom() const;
+  // Where a part of the play (kPlay...) is drawn in the current layout; the
+  // top of the banners' band in the tall layout.
+  Placement p_PlayPlacement(int part) const;
+  float p_TallBandTop() const;
   int p_InGame();
   int p_DoCalculator();
   float p_EvaluateExpression();

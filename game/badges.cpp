@@ -21,6 +21,8 @@ constexpr float kTextLeft = 44;
 // their hint keys) and above the card's heading row (centred at h - 236).
 constexpr float kDiceBottom = 104;
 constexpr float kCardTopFromBottom = 272;
+constexpr float kPlayHeight = 480;
+constexpr float kTallBannerScale = 1.2f;
 // The menu's gear (centre x 38, 64 wide at size 1.5) and its panel's margin.
 constexpr float kMenuGearRight = 50 + 48 + 10;
 
@@ -108,10 +110,19 @@ BannerArea Area(const c_MyApp* app, float w, float h) {
     // Right of the menu's gear, left of its panel.
     return {kMenuGearRight, w - app->m_PanelWidth - 8, h - 4, kMostBanners};
   }
+  if (app->m_Screen >= 10 && app->m_Layout == kLayoutTall) {
+    // The stacked play's band between the dice and the card.
+    const Placement card = app->p_PlayPlacement(kPlayCard);
+    const float bottom = card.offsetY + card.scale * (kPlayHeight - kCardTopFromBottom);
+    const float pitch = kTallBannerScale * kBannerPitch;
+    const int fit = static_cast<int>((bottom - app->p_TallBandTop()) / pitch);
+    return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners)};
+  }
   if (app->m_Screen >= 10) {
     // Between the dice and the card: nothing there to hide.
-    const float bottom = app->p_PlayBottom() - kCardTopFromBottom;
-    const int fit = static_cast<int>((bottom - app->p_PlayTop() - kDiceBottom) / kBannerPitch);
+    const Placement field = app->p_PlayPlacement(kPlayCard);
+    const float bottom = field.offsetY + kPlayHeight - kCardTopFromBottom;
+    const int fit = static_cast<int>((bottom - field.offsetY - kDiceBottom) / kBannerPitch);
     return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners)};
   }
   return {8, w - 8, h - 4, kMostBanners};
@@ -162,7 +173,11 @@ int c_MyApp::p_ShowStateNotice() {
 int c_MyApp::p_ShowBadges() {
   p_ResetDraw();
   m_DrawTag = kTagBanner;
-  const BannerArea area = Area(this, rk_Game_jscrw, rk_Game_jscrh);
+  BannerArea area = Area(this, rk_Game_jscrw, rk_Game_jscrh);
+  // Over a stacked play, banners are drawn larger, the area in their own units.
+  const float scale = m_Screen >= 10 && m_Layout == kLayoutTall ? kTallBannerScale : 1;
+  p_Place(0, 0, scale);
+  area = {area.left / scale, area.right / scale, area.bottom / scale, area.count};
   int place = 0;
   for (int k = 0; k < kBannerSlotsShown; ++k) {
     int age = m_BadgeQueueTime[k];
@@ -209,6 +224,7 @@ int c_MyApp::p_ShowBadges() {
     p_Text(x + kTextLeft, y + 24, detail, 0, 0, 0);
     if (age > kBannerFrames) m_BadgeQueueTime[k] = 0;
   }
+  p_Unplace();
   p_ResetDraw();
   m_DrawTag = kTagNone;
   return 0;

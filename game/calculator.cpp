@@ -30,10 +30,12 @@ float Apply(float value, int op, float die) {
 }  // namespace
 
 int c_MyApp::p_DoCalculator() {
-  const float w = rk_Game_jscrw;
-  const float h = p_PlayBottom();
+  // The calculator's design places, in the play's field.
+  const float w = 640;
+  const float h = 480;
   p_SetRot(0);
   m_DrawTag = kTagCalculator;
+  p_Place(p_PlayPlacement(kPlayCalculator));
   p_SetCol(20, 80, 20, kAbsent);
   p_Rect(w - 198, h - 260, 150, 250);
   m_DrawTag = kTagCalcDisplay;
@@ -74,6 +76,7 @@ int c_MyApp::p_DoCalculator() {
     }
     if (touched == b && p_TouchPick()) p_PickEntry(b + 1, static_cast<float>(b + 1));
   }
+  p_Unplace();
   return 0;
 }
 
@@ -148,8 +151,9 @@ int c_MyApp::p_ShowValue(float value) {
   }
   // Figures of the display's own face, right-aligned inside it; a value too
   // long for four places shrinks to fit.
-  const float right = rk_Game_jscrw - 52 - kDigitMargin;
-  const float centreY = p_PlayBottom() - 224;
+  const float right = 640 - 52 - kDigitMargin;
+  const float centreY = 480 - 224;
+  p_Place(p_PlayPlacement(kPlayCalculator));
   const float size = std::min(1.0f, kDigitPlaces / static_cast<float>(text.Length()));
   m_DrawTag = kTagCalcValue;
   p_SetCol(255, 255, 255, 1);
@@ -160,6 +164,7 @@ int c_MyApp::p_ShowValue(float value) {
     p_DrawImg(kImageDigits, x, centreY, static_cast<float>(DigitFrame(text[i])));
   }
   p_SetSize(1, kAbsent);
+  p_Unplace();
   m_DrawTag = kTagNone;
   return 0;
 }

@@ -69,8 +69,9 @@ int c_MyApp::p_FreshCard() {
 int c_MyApp::p_DrawCard() {
   static const String kHeadings[kColumns] = {String("B"), String("I"), String("N"), String("G"),
                                               String("O")};
-  const float top = p_PlayBottom() - 264 + 28;
+  const float top = 480 - 264 + 28;
   m_DrawTag = kTagCard;
+  p_Place(p_PlayPlacement(kPlayCard));
   for (int n = 0; n < kColumns; ++n) {
     for (int j = 0; j <= kRows; ++j) {
       const float x = 36.0f + 66 * n;
@@ -91,5 +92,6 @@ int c_MyApp::p_DrawCard() {
     }
   }
   p_SetSize(1, kAbsent);
+  p_Unplace();
   return 0;
 }

@@ -82,11 +82,12 @@ int c_MyApp::p_SearchSolution() {
 int c_MyApp::p_DoDice() {
   const bool rolling = m_Turn[kTurnRollTimer] > 0;
   m_DrawTag = kTagDice;
+  p_Place(p_PlayPlacement(kPlayDice));
   // Where the dice stand before this frame's slide, which is where they are drawn.
   PickTarget dice[5];
   for (int i = 1; i <= 5; ++i) {
     const bool open = m_Turn[kTurnUsed + i] == 0 && static_cast<int>(m_Turn[kTurnCount]) % 2 == 1;
-    dice[i - 1] = {20.0f + 100 * i, 64 - m_Turn[kTurnSlide + i] + p_PlayTop(),
+    dice[i - 1] = {20.0f + 100 * i, 64 - m_Turn[kTurnSlide + i],
                    p_HalfFrame(kImageDice, 0), p_HalfFrame(kImageDice, 1), open};
   }
   const int touched = p_TouchedTarget(dice, 5);
@@ -121,8 +122,8 @@ int c_MyApp::p_DoDice() {
       }
     }
     const int face = static_cast<int>(m_Turn[kTurnFace + i]);
-    // A used die slides off the top; above a centred play it would stay in sight.
-    const bool gone = p_PlayTop() > 0 && offset >= 96;
+    // A used die slides off the top; above a centred or stacked play it would stay in sight.
+    const bool gone = (p_PlayTop() > 0 || m_Layout == kLayoutTall) && offset >= 96;
     const float frame = static_cast<float>(face >= 1 && face <= 16 ? face - 1 : 0);
     if (!gone) p_DrawImg(kImageDice, x, y, frame);
     if (m_Turn[kTurnHints] > 0 && i >= 2 && !gone) {
@@ -133,6 +134,7 @@ int c_MyApp::p_DoDice() {
     if (touched == i - 1 && p_TouchPick()) p_PickEntry(i, m_Turn[kTurnFace + i]);
   }
   p_SetRot(0);
+  p_Unplace();
   for (int i = 1; i <= 5; ++i) {
     if (m_Turn[kTurnUsed + i] == 1 && m_Turn[kTurnSlide + i] < 90) return 0;
   }

@@ -41,6 +41,7 @@ int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
     m_ClearAlpha = a;
   }
   p_ResetDraw();
+  p_Unplace();
   m_DrawTag = kTagNone;
   m_DrawLen = 0;
   return 0;
@@ -86,38 +87,53 @@ int c_MyApp::p_Ink(int hue, float brightness) {
 int c_MyApp::p_DrawImg(int slot, float x, float y, float frame) {
   float* record = p_AppendRecord(static_cast<float>(slot));
   if (!record) return 0;
-  record[1] = x;
-  record[2] = y;
+  record[1] = m_Place.offsetX + m_Place.scale * x;
+  record[2] = m_Place.offsetY + m_Place.scale * y;
   record[3] = m_DrawRot;
-  record[4] = m_DrawScaleX;
-  record[5] = m_DrawScaleY;
+  record[4] = m_Place.scale * m_DrawScaleX;
+  record[5] = m_Place.scale * m_DrawScaleY;
   record[6] = frame;
   return 0;
 }
 
-// Rectangles, ovals and lines share one layout: four values after the position pair.
+void c_MyApp::p_Place(float offsetX, float offsetY, float scale) {
+  m_Place = {offsetX, offsetY, scale};
+}
+
+// 44 CSS pixels and text 11 pixels tall on a phone 390 pixels wide upright
+// (0.61 pixels a unit) or 390 high on its side (0.81).
+float c_MyApp::p_FingerSize() const {
+  return m_Layout == kLayoutTall ? 74.0f : (m_Layout == kLayoutWide ? 56.0f : 0.0f);
+}
+float c_MyApp::p_LeastTextSize() const {
+  return m_Layout == kLayoutTall ? 1.15f : (m_Layout == kLayoutWide ? 0.87f : 0.0f);
+}
+
+// Rectangles, ovals and lines share one layout: four values after the position
+// pair, the second pair a point (lines) or a size (the others).
 namespace {
-void PutShape(float* record, float a, float b, float c, float d) {
+void PutShape(const Placement& place, float* record, float a, float b, float c, float d,
+              bool point) {
   if (!record) return;
-  record[1] = a;
-  record[2] = b;
-  record[4] = c;
-  record[5] = d;
+  record[1] = place.offsetX + place.scale * a;
+  record[2] = place.offsetY + place.scale * b;
+  record[4] = (point ? place.offsetX : 0) + place.scale * c;
+  record[5] = (point ? place.offsetY : 0) + place.scale * d;
 }
 }  // namespace
 
 int c_MyApp::p_Rect(float x, float y, float w, float h) {
-  PutShape(p_AppendRecord(kRecordRect), x, y, w, h);
+  PutShape(m_Place, p_AppendRecord(kRecordRect), x, y, w, h, false);
   return 0;
 }
 
 int c_MyApp::p_Oval(float cx, float cy, float rx, float ry) {
-  PutShape(p_AppendRecord(kRecordOval), cx, cy, rx, ry);
+  PutShape(m_Place, p_AppendRecord(kRecordOval), cx, cy, rx, ry, false);
   return 0;
 }
 
 int c_MyApp::p_Line(float x1, float y1, float x2, float y2) {
-  PutShape(p_AppendRecord(kRecordLine), x1, y1, x2, y2);
+  PutShape(m_Place, p_AppendRecord(kRecordLine), x1, y1, x2, y2, true);
   return 0;
 }
 
@@ -125,7 +141,10 @@ int c_MyApp::p_Tri(float x1, float y1, float x2, float y2, float x3, float y3) {
   float* record = p_AppendRecord(kRecordTri);
   if (!record) return 0;
   const bool reversed = x2 < x1 || x3 > x2;
-  const float points[6] = {x1, y1, x2, y2, x3, y3};
+  const Placement& p = m_Place;
+  const float points[6] = {p.offsetX + p.scale * x1, p.offsetY + p.scale * y1,
+                           p.offsetX + p.scale * x2, p.offsetY + p.scale * y2,
+                           p.offsetX + p.scale * x3, p.offsetY + p.scale * y3};
   for (int i = 0; i < 3; ++i) {
     const int from = reversed ? 2 - i : i;
     record[1 + 2 * i] = points[2 * from];
@@ -135,11 +154,25 @@ int c_MyApp::p_Tri(float x1, float y1, float x2, float y2, float x3, float y3) {
 }
 
 namespace {
+// Touch slot i in the design units of the current placement; false when up.
+bool TouchAt(const c_MyApp* app, int i, float* x, float* y) {
+  if (!app->m_TouchOn[i]) return false;
+  const Placement& place = app->m_Place;
+  *x = (static_cast<float>(app->m_TouchX[i]) - place.offsetX) / place.scale;
+  *y = (static_cast<float>(app->m_TouchY[i]) - place.offsetY) / place.scale;
+  return true;
+}
+// Notes a hit area given in design units, as it lies on the screen.
+void NoteHitArea(c_MyApp* app, float left, float top, float right, float bottom) {
+  const Placement& place = app->m_Place;
+  app->m_HitAreas.push_back({place.offsetX + place.scale * left, place.offsetY + place.scale * top,
+                             place.offsetX + place.scale * right,
+                             place.offsetY + place.scale * bottom});
+}
 // True when touch slot i lies strictly inside left..right by top..bottom.
 bool TouchInside(const c_MyApp* app, int i, float left, float top, float right, float bottom) {
-  if (!app->m_TouchOn[i]) return false;
-  const float tx = static_cast<float>(app->m_TouchX[i]);
-  const float ty = static_cast<float>(app->m_TouchY[i]);
+  float tx, ty;
+  if (!TouchAt(app, i, &tx, &ty)) return false;
   return left < tx && tx < right && top < ty && ty < bottom;
 }
 bool TouchInBox(const c_MyApp* app, int i, float x, float y, float halfW, float halfH) {
@@ -152,9 +185,11 @@ namespace {
 int ImageButton(c_MyApp* app, int slot, float x, float y, int frame, int touches) {
   app->p_DrawImg(slot, x, y, static_cast<float>(frame));
   app->m_HitResult = 0;
-  if (slot < 0 || slot > 99 || app->m_PointerDown <= 0) return 0;
+  if (slot < 0 || slot > 99) return 0;
   const float halfW = app->p_HalfFrame(slot, 0);
   const float halfH = app->p_HalfFrame(slot, 1);
+  NoteHitArea(app, x - halfW, y - halfH, x + halfW, y + halfH);
+  if (app->m_PointerDown <= 0) return 0;
   for (int i = 0; i < touches && !app->m_HitResult; ++i) {
     if (TouchInBox(app, i, x, y, halfW, halfH)) app->m_HitResult = 1;
   }
@@ -172,16 +207,17 @@ int c_MyApp::p_Button0(int slot, float x, float y, int frame) {
 
 int c_MyApp::p_Touch(float x, float y, float w, float h) {
   p_Rect(x, y, w, h);
+  NoteHitArea(this, x - 6, y - 6, x + w + 12, y + h + 12);
   for (int i = 0; i < 10; ++i) {
-    if (!m_TouchOn[i]) continue;
-    const float tx = static_cast<float>(m_TouchX[i]);
-    const float ty = static_cast<float>(m_TouchY[i]);
+    float tx, ty;
+    if (!TouchAt(this, i, &tx, &ty)) continue;
     if (tx > x - 6 && ty > y - 6 && tx < x + w + 12 && ty < y + h + 12) return 1;
   }
   return 0;
 }
 
 int c_MyApp::p_MouseIn(float x, float y, float w, float h) {
+  NoteHitArea(this, x, y, x + w, y + h);
   for (int i = 0; i < 10; ++i) {
     if (TouchInside(this, i, x, y, x + w, y + h)) return 1;
   }
@@ -189,6 +225,7 @@ int c_MyApp::p_MouseIn(float x, float y, float w, float h) {
 }
 
 int c_MyApp::p_MouseIn_Centered(float cx, float cy, float w, float h) {
+  NoteHitArea(this, cx - w * 0.5f, cy - h * 0.5f, cx + w * 0.5f, cy + h * 0.5f);
   for (int i = 0; i < 10; ++i) {
     if (TouchInBox(this, i, cx, cy, w * 0.5f, h * 0.5f)) return 1;
   }
@@ -197,10 +234,15 @@ int c_MyApp::p_MouseIn_Centered(float cx, float cy, float w, float h) {
 
 int c_MyApp::p_MouseIn_Radius(float cx, float cy, float w, float h) {
   const float radius2 = (w * 0.5f) * (w * 0.5f) + (h * 0.5f) * (h * 0.5f);
+  const float radius = std::sqrt(radius2);
+  // The square inside the circle stands for it in the noted areas.
+  NoteHitArea(this, cx - radius * 0.7071f, cy - radius * 0.7071f, cx + radius * 0.7071f,
+              cy + radius * 0.7071f);
   for (int i = 0; i < 10; ++i) {
-    if (!m_TouchOn[i]) continue;
-    const float dx = static_cast<float>(m_TouchX[i]) - cx;
-    const float dy = static_cast<float>(m_TouchY[i]) - cy;
+    float tx, ty;
+    if (!TouchAt(this, i, &tx, &ty)) continue;
+    const float dx = tx - cx;
+    const float dy = ty - cy;
     if (dx * dx + dy * dy <= radius2) return 1;
   }
   return 0;
@@ -214,16 +256,23 @@ float c_MyApp::p_HalfFrame(int slot, int axis) const {
 // A touch picks anywhere on what is drawn plus a margin (virtual units);
 // where the areas of neighbours overlap the nearer centre wins, so one touch
 // never lands on two.
-int c_MyApp::p_TouchedTarget(const PickTarget* targets, int count) const {
-  constexpr float kMargin = 16;
+int c_MyApp::p_TouchedTarget(const PickTarget* targets, int count) {
+  const float kMargin = 16 / m_Place.scale;
+  for (int t = 0; t < count; ++t) {
+    const PickTarget& target = targets[t];
+    if (!target.open) continue;
+    NoteHitArea(this, target.x - target.halfW - kMargin, target.y - target.halfH - kMargin,
+                target.x + target.halfW + kMargin, target.y + target.halfH + kMargin);
+  }
   int best = -1;
   float bestDistance = 0;
   for (int i = 0; i < 10; ++i) {
-    if (!m_TouchOn[i]) continue;
+    float tx, ty;
+    if (!TouchAt(this, i, &tx, &ty)) continue;
     for (int t = 0; t < count; ++t) {
       const PickTarget& target = targets[t];
-      const float dx = static_cast<float>(m_TouchX[i]) - target.x;
-      const float dy = static_cast<float>(m_TouchY[i]) - target.y;
+      const float dx = tx - target.x;
+      const float dy = ty - target.y;
       if (!target.open || std::fabs(dx) > target.halfW + kMargin ||
           std::fabs(dy) > target.halfH + kMargin) {
         continue;

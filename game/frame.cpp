@@ -156,6 +156,7 @@ int c_MyApp::p_ScreenDispatch() {
 }
 
 int c_MyApp::p_OnUpdate() {
+  m_HitAreas.clear();
   m_Pad[kPadBackHits] = rk_Game_isOuya == 1 ? (rk_input_KeyHit(kConsoleMenuKey) > 0 ? 1 : 0)
                                             : rk_input_KeyHit(KEY_BACK_BUTTON);
 

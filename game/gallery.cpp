@@ -87,10 +87,12 @@ bool Header(c_MyApp* app, const Layout& l, float dy) {
   const float x = l.panelLeft + 36;
   const float y = dy + kHeader / 2;
   app->p_SetCol(255, 255, 255, 1);
-  app->p_SetSize(0.75f, 0.75f);
+  // Medals are 64 units: three quarters of that, or a finger's size where larger.
+  const float size = std::max(0.75f, app->p_FingerSize() / 64);
+  app->p_SetSize(size, size);
   const bool pressed = app->p_Button(kBadgeSlot, x, y, kBadgeFirstPlace) != 0;
   app->p_SetSize(2, 2);
-  app->p_Text(x + 30, y, String("<[BACK]"), 0, 1, 0);
+  app->p_Text(x + 30 + 32 * (size - 0.75f), y, String("<[BACK]"), 0, 1, 0);
   app->p_SetCol(255, 220, 120, 1);
   app->p_Text(l.panelLeft + l.panelWidth - 20, y, String(earned) + String(" of ") + String(kMedals),
               2, 1, 0);

@@ -6,8 +6,31 @@
 #include "game/app.h"
 
 namespace {
+constexpr float kPlayWidth = 640;
 constexpr float kPlayHeight = 480;
+constexpr float kPauseIconSize = 32;
+constexpr float kDiceRow = 64;
+// The card's and the calculator's design boxes: their centre line, top and height.
+struct Box {
+  float centreX, top, height;
+};
+constexpr Box kCardBox = {168, 212, 262};
+constexpr Box kCalcBox = {517, 220, 250};
+// The tall layout: its margin, the score line's and the dice's scale, the
+// dice's row, the band's top below them and the least room kept for banners;
+// the card grows up to kTallCardMost, the calculator by kCalcShare of it.
+constexpr float kTallMargin = 8;
+constexpr float kTallTopScale = 1.4f;
+constexpr float kTallDiceScale = 1.2f;
+constexpr float kTallDiceRow = 130;
+constexpr float kTallBandTop = 176;
+constexpr float kTallBannerRoom = 110;
+constexpr float kTallGap = 24;
+constexpr float kTallCardMost = 1.8f;
+constexpr float kCalcShare = 0.7f;
 }  // namespace
+
+float c_MyApp::p_TallBandTop() const { return kTallBandTop; }
 
 // Dice, score line and pause button hang from the top, the card and the
 // calculator from the bottom; a tall screen would leave a gap between them.
@@ -17,6 +40,36 @@ float c_MyApp::p_PlayTop() const {
 
 // Exactly the screen's bottom when the screen is no taller than the play.
 float c_MyApp::p_PlayBottom() const { return rk_Game_jscrh - p_PlayTop(); }
+
+// The play is designed in a 640 x 480 field. On screens up to 16:9 and
+// beyond, that field is centred and the pause button keeps the screen's
+// corner, larger where fingers press it. On a tall screen the parts are
+// stacked and enlarged: the score line and the dice at the top, the
+// calculator at the bottom, the card above it, banners between dice and card.
+Placement c_MyApp::p_PlayPlacement(int part) const {
+  const float h = rk_Game_jscrh;
+  const bool tall = m_Layout == kLayoutTall;
+  if (part == kPlayPause) {
+    const float scale = std::max(1.0f, p_FingerSize() / kPauseIconSize);
+    return tall ? Placement{kTallMargin, kTallMargin, scale} : Placement{0, p_PlayTop(), scale};
+  }
+  if (!tall) return {std::floor((rk_Game_jscrw - kPlayWidth) / 2), p_PlayTop(), 1};
+  // A part scaled about the field's centre line, its design row `y` at screen row `at`.
+  auto centred = [](float scale, float y, float at) {
+    return Placement{kPlayWidth / 2 * (1 - scale), at - scale * y, scale};
+  };
+  if (part == kPlayTopLine) return centred(kTallTopScale, 0, kTallMargin);
+  if (part == kPlayDice) return centred(kTallDiceScale, kDiceRow, kTallDiceRow);
+  const float room = h - kTallBandTop - kTallBannerRoom - kTallMargin;
+  const float card = std::clamp(room / (kCardBox.height + kCalcShare * kCalcBox.height + kTallGap),
+                                1.0f, kTallCardMost);
+  const float calc = std::max(1.0f, kCalcShare * card);
+  const float calcTop = h - kTallMargin - calc * kCalcBox.height;
+  const Box& box = part == kPlayCalculator ? kCalcBox : kCardBox;
+  const float scale = part == kPlayCalculator ? calc : card;
+  const float top = part == kPlayCalculator ? calcTop : calcTop - kTallGap - card * box.height;
+  return {kPlayWidth / 2 - scale * box.centreX, top - scale * box.top, scale};
+}
 
 int c_MyApp::p_LoadGame() {
   m_Screen = 10;
@@ -112,7 +165,10 @@ int c_MyApp::p_InGame() {
   if (m_HideHud != 1) {
     p_Alpha(m_InputKind == 2 ? 1.0f : 0.2f);
     m_DrawTag = kTagPauseButton;
-    if (p_Button(kImageIcons, 16, 16 + p_PlayTop(), 0) && m_Paused == 0 && m_PointerLock == 0) {
+    p_Place(p_PlayPlacement(kPlayPause));
+    const bool pressed = p_Button(kImageIcons, 16, 16, 0);
+    p_Unplace();
+    if (pressed && m_Paused == 0 && m_PointerLock == 0) {
       m_PointerLock = 1;
       pause();
     }

@@ -44,6 +44,8 @@ constexpr int kMedalFrame = 55;
 constexpr float kMedalCorner = 40;
 constexpr float kMedalBox = 56;
 constexpr float kDragBox = 500;
+// The side of the square inside a smaller dial item's hit circle.
+constexpr float kItemHitBox = 52;
 // Pointer travel that makes a press on the dial a turn rather than a tap, and
 // how far past an end item a held dial goes; it springs back once let go.
 constexpr float kGripSlop = 4;
@@ -240,6 +242,8 @@ void Medal(c_MyApp* app) {
   const bool focused = app->m_MenuFocus == kFocusMedal;
   const float y = kMedalCorner + 4.0f * app->m_MenuSlide;
   app->p_ResetDraw();
+  // Grown about the corner to a finger's size where fingers tap it.
+  app->p_Place(0, 0, std::max(1.0f, app->p_FingerSize() / kMedalBox));
   app->m_DrawTag = kTagMedal;
   app->p_SetSize(focused ? 0.9f : 0.75f, kAbsent);
   app->p_Alpha(focused ? 1 : 0.7f);
@@ -251,6 +255,7 @@ void Medal(c_MyApp* app) {
     Sound(app, kSoundMove);
     app->m_MenuFocus = kFocusMedal;
   }
+  app->p_Unplace();
 }
 
 // Where a point lies seen from the dial's centre, in the items' degrees:
@@ -264,8 +269,12 @@ float Bearing(float cx, float cy, float x, float y) {
 // under it, and a pause leaves it where it is.
 void Grip(c_MyApp* app, float cx, float cy) {
   if (app->m_PointerDown == 0) return;
-  const float x = static_cast<float>(app->m_MouseX);
-  const float y = static_cast<float>(app->m_MouseY);
+  // The pointer in the dial's own units (it may be drawn enlarged).
+  const Placement& place = app->m_Place;
+  auto designX = [&](float x) { return (x - place.offsetX) / place.scale; };
+  auto designY = [&](float y) { return (y - place.offsetY) / place.scale; };
+  const float x = designX(static_cast<float>(app->m_MouseX));
+  const float y = designY(static_cast<float>(app->m_MouseY));
   if (app->m_DialGrip == kGripLoose) {
     if (app->m_PointerLock >= 1 || !app->p_MouseIn_Centered(cx, cy, kDragBox, kDragBox) ||
         app->p_MouseIn_Centered(cx, cy, kGearBox, kGearBox)) {
@@ -276,8 +285,8 @@ void Grip(c_MyApp* app, float cx, float cy) {
     std::fill(std::begin(app->m_DialSteps), std::end(app->m_DialSteps), 0.0f);
     app->m_MenuFocus = kFocusDial;
   } else {
-    const float dx = x - app->m_DragX;
-    const float dy = y - app->m_DragY;
+    const float dx = x - designX(static_cast<float>(app->m_DragX));
+    const float dy = y - designY(static_cast<float>(app->m_DragY));
     if (app->m_DialGrip == kGripPressed && std::max(std::fabs(dx), std::fabs(dy)) <= kGripSlop) {
       return;
     }
@@ -286,7 +295,8 @@ void Grip(c_MyApp* app, float cx, float cy) {
     // Over the gear the bearing swings wildly: the pointer moves without turning.
     float step = 0;
     if (!app->p_MouseIn_Centered(cx, cy, kGearBox, kGearBox)) {
-      step = Bearing(cx, cy, x, y) - Bearing(cx, cy, app->m_DragX, app->m_DragY);
+      step = Bearing(cx, cy, x, y) - Bearing(cx, cy, designX(static_cast<float>(app->m_DragX)),
+                                             designY(static_cast<float>(app->m_DragY)));
       step = std::remainder(step, 360.0f);
     }
     const float angle = std::clamp(app->m_DialAngle + step, RestAngle(kLastItem) - kOvershoot,
@@ -347,7 +357,7 @@ void Tap(c_MyApp* app, int item, float x, float y) {
     app->m_MenuFocus = kFocusDial;
     app->m_DialAngle = RestAngle(app->m_MenuSel);
     Activate(app);
-  } else if (app->m_PointerLock <= 0 && app->p_MouseIn_Radius(x, y, 52, 52)) {
+  } else if (app->m_PointerLock <= 0 && app->p_MouseIn_Radius(x, y, kItemHitBox, kItemHitBox)) {
     app->m_MenuSel = item;
     app->m_DialAngle = RestAngle(item);
     app->m_MenuFocus = kFocusDial;
@@ -357,7 +367,15 @@ void Tap(c_MyApp* app, int item, float x, float y) {
   }
 }
 
+// The dial grows about the screen's bottom-left corner where fingers turn it,
+// its smaller items as large as a finger.
+Placement DialPlacement(const c_MyApp* app, float h) {
+  const float scale = std::max(1.0f, app->p_FingerSize() / kItemHitBox);
+  return {0, h * (1 - scale), scale};
+}
+
 void GearAndDial(c_MyApp* app, float h) {
+  app->p_Place(DialPlacement(app, h));
   const float cx = kGearX + 12 * app->m_MenuSlide;
   const float cy = std::trunc(h - 64 - 8.0f * app->m_MenuSlide);
   Gear(app, cx, cy);
@@ -377,6 +395,7 @@ void GearAndDial(c_MyApp* app, float h) {
     DrawItem(app, item, angle, x, y);
     Tap(app, item, x, y);
   }
+  app->p_Unplace();
 }
 
 // Held up or down repeats: at once, then after 30 frames, each wait 12 shorter down to 3.
@@ -474,7 +493,9 @@ int c_MyApp::p_Menu() {
   // covers it, rather than sliding off the left edge.
   const float closedWidth = 140;
   p_Alpha(std::max(0.0f, 1 - m_SidePanelSlide / std::max(w - closedWidth, 1.0f)));
-  p_DrawImg(menu::kImageLogo, (w - closedWidth) / 2, 96.0f + 12 * m_MenuSlide, 0);
+  // On a tall screen it stands lower, clear of the enlarged medal in the corner.
+  const float logoY = m_Layout == kLayoutTall ? 160.0f : 96.0f;
+  p_DrawImg(menu::kImageLogo, (w - closedWidth) / 2, logoY + 12 * m_MenuSlide, 0);
   p_Alpha(1);
   menu::RightPanel(this, w, h, width);
   menu::PlayButton(this, w, h, width);

@@ -16,6 +16,7 @@ constexpr int kClick = 99;
 constexpr int kAudioModeSetting = 5;
 constexpr int kMusicLevelSetting = 7;
 constexpr float kRowPitch = 40;
+constexpr float kRowHeight = 24;
 // The row that shows the window mode rather than a setting.
 constexpr int kWindowMode = -1;
 
@@ -129,14 +130,14 @@ void OverscanSlider(c_MyApp* app, float w, float slide) {
 // Draws the touch area of row m_HitResult under its text, lit when it is the
 // cursor row; true when the row is activated by the pointer (which also makes
 // it the cursor row) or, as the cursor row, by a pad button.
-bool TouchRow(c_MyApp* app, float x, float y, float w, bool windowRow) {
+bool TouchRow(c_MyApp* app, float x, float y, float w, float height, bool windowRow) {
   const int row = app->m_HitResult;
   if (app->m_OptionCursor == row) {
     app->p_SetCol(0, 180, 255, 0.5f);
   } else {
     app->p_SetCol(0, 0, 160, 0.5f);
   }
-  const bool touched = app->p_Touch(x, y - 2, w, 24) != 0;
+  const bool touched = app->p_Touch(x, y - 2, w, height) != 0;
   if (touched) app->m_OptionCursor = row;
   const bool keyed = app->m_OptionCursor == row && AnyHeld(app, kActivateActions);
   if (!touched && !keyed) return false;
@@ -169,8 +170,13 @@ void Activate(c_MyApp* app, const OptionRow& row, int value) {
   app->p_PlaySFX(kClick, 1, 1, 0);
 }
 
-// Rows 1 onward, 40 apart, rising with the panel; leaves m_HitResult at the last row.
+// Rows 1 onward, 40 apart (or a finger's height and a little), rising with the
+// panel; leaves m_HitResult at the last row.
 void Rows(c_MyApp* app, float w, float slide) {
+  // p_Touch takes 6 above a row's area and 12 below it as well.
+  const float height = std::max(kRowHeight, app->p_FingerSize() - 18);
+  const float pitch = kRowPitch + height - kRowHeight;
+  const float textDrop = (height - kRowHeight) / 2;
   app->m_HitResult = 0;
   app->m_LayoutY = static_cast<int>(850 - 24 * slide);
   for (const OptionRow& row : kRows) {
@@ -178,17 +184,17 @@ void Rows(c_MyApp* app, float w, float slide) {
     ++app->m_HitResult;
     const float y = static_cast<float>(app->m_LayoutY);
     const int value = RowValue(app, row);
-    const bool activated = TouchRow(app, 84, y, w - 168, row.setting == kWindowMode);
+    const bool activated = TouchRow(app, 84, y, w - 168, height, row.setting == kWindowMode);
     app->p_SetCol(255, 255, 255, 1);
-    app->p_Text(100, y, String(row.texts[value]), 0, 0, 0);
+    app->p_Text(100, y + textDrop, String(row.texts[value]), 0, 0, 0);
     if (activated) Activate(app, row, value);
-    app->m_LayoutY += static_cast<int>(kRowPitch);
+    app->m_LayoutY += static_cast<int>(pitch);
   }
   if (rk_Game_isOuya != 1 || app->m_Paused != 0) return;
   ++app->m_HitResult;
   const float x = w - 264;
   const float y = static_cast<float>(app->m_LayoutY) + (app->m_Landscape == 0 ? kRowPitch : 0);
-  const bool activated = TouchRow(app, x - 16, y, 180, false);
+  const bool activated = TouchRow(app, x - 16, y, 180, height, false);
   app->p_SetCol(255, 255, 255, 1);
   app->p_Text(x, y, String("Quit"), 0, 0, 0);
   if (activated) rkError(String(""));

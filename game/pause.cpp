@@ -214,14 +214,17 @@ void PauseButtons(c_MyApp* app, float h, bool takesInput) {
   if (app->m_PauseSlide >= h / 2) x = std::max(x, kRestLeft);
   app->m_DrawTag = kTagPauseMenu;
   for (const PauseButton& button : kButtons) {
-    app->p_SetSize(2, 2);
+    // Twice the frame's size, or a finger's size where larger.
+    app->p_SetSize(1, 1);
+    const float size = std::max(2.0f, app->p_FingerSize() / (2 * app->p_HalfFrame(button.slot, 1)));
+    app->p_SetSize(size, size);
     app->p_SetCol(255, 255, 255, 1);
     const int pressed = DrawButton(app, button, x);
     // Every button, quit included, needs the pointer free: a press still held
     // from the options box (whose close gear lies over quit) must not end the game.
     if (takesInput && pressed && app->m_PointerLock == 0) Choose(app, button.choice, false);
     if (app->m_PauseSel != button.choice) continue;
-    app->p_SetSize(2.5f, 2.5f);
+    app->p_SetSize(1.25f * size, 1.25f * size);
     app->p_SetCol(255, 255, 100, 1);
     app->p_DrawImg(kImageIcons, x, button.y, 6);
     // Fire, quit's too, and cursor moves all need the key latch free.

@@ -51,6 +51,10 @@ int c_MyApp::p_OnRender() {
     rk_Game_jscrh = devHeight / (devWidth / rk_Game_rawscrw);
   }
   m_Landscape = rk_Game_jscrh <= rk_Game_jscrw ? 1 : 0;
+  // Upright phones and tall windows (from about 2:3), 16:9 and wider.
+  m_Layout = rk_Game_jscrh >= 1.4f * rk_Game_rawscrw
+                 ? kLayoutTall
+                 : (rk_Game_jscrw >= 1.7f * rk_Game_rawscrh ? kLayoutWide : kLayoutClassic);
 
   // Menus and games at rest repeat the same frame for seconds, and most other
   // frames change a small part of it (a counter, a cursor): a software

@@ -17,8 +17,8 @@ namespace {
 constexpr float kMargin = 2;
 
 // A box growing over the window points the replay draws records at.
-struct Placement : ReplayFit {
-  Placement(const ReplayFit& fit, float hdScale) : ReplayFit(fit), hdScale(hdScale) {}
+struct WindowPlacement : ReplayFit {
+  WindowPlacement(const ReplayFit& fit, float hdScale) : ReplayFit(fit), hdScale(hdScale) {}
 
   float hdScale;
   float box[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
@@ -89,7 +89,7 @@ int c_MyApp::p_FrameChange(int devWidth, int devHeight, int* area) {
   int change = kChangeWhole;
   bool same = false;
   if (sameKey && m_ClearAlpha == 1 && newLen % kRecordFloats == 0) {
-    Placement place(ReplayFitOf(*this, static_cast<float>(devWidth), static_cast<float>(devHeight)),
+    WindowPlacement place(ReplayFitOf(*this, static_cast<float>(devWidth), static_cast<float>(devHeight)),
                     m_HdScale);
     const int oldCount = oldLen / kRecordFloats;
     const int newCount = newLen / kRecordFloats;

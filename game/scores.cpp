@@ -39,8 +39,10 @@ int PlaceIn(const Array<int>& scores, int cardType, int score) {
 }  // namespace
 
 int c_MyApp::p_ScoreDisplay() {
-  const float w = rk_Game_jscrw;
-  const float top = p_PlayTop();
+  // Design places in the play's field.
+  const float w = 640;
+  const float top = 0;
+  p_Place(p_PlayPlacement(kPlayTopLine));
   m_ShownScore -= (m_ShownScore - m_Score) / 6;
   if (std::abs(m_ShownScore - m_Score) <= 5) m_ShownScore = m_Score;
   p_SetRot(0);
@@ -70,6 +72,7 @@ int c_MyApp::p_ScoreDisplay() {
   const int lives = static_cast<int>(m_Turn[kTurnLives]);
   const float left = static_cast<float>(static_cast<int>(w / 2 + 64));
   for (int j = 1; j <= lives; ++j) p_DrawImg(kImageIcons, left + 16 * j, top + 24, kLifeIconFrame);
+  p_Unplace();
   p_ResetDraw();
   m_DrawTag = kTagNone;
   return 0;

@@ -52,6 +52,13 @@ int c_MyApp::p_Text(float x, float y, String text, float hAlign, float vAlign, i
   const int length = text.Length();
   const float advance = static_cast<float>(m_ImageInfo[m_FontSlot * 3]);
   const float lineHeight = static_cast<float>(m_ImageInfo[m_FontSlot * 3 + 1]);
+  // Text never drops below what the layout's screen can be read at.
+  const float least = p_LeastTextSize() / m_Place.scale;
+  const float boost = m_DrawScaleY > 0 && m_DrawScaleY < least ? least / m_DrawScaleY : 1;
+  const float givenX = m_DrawScaleX;
+  const float givenY = m_DrawScaleY;
+  m_DrawScaleX *= boost;
+  m_DrawScaleY *= boost;
   const float sx = m_DrawScaleX;
   const float sy = m_DrawScaleY;
   const float r = m_DrawRot;
@@ -100,5 +107,7 @@ int c_MyApp::p_Text(float x, float y, String text, float hAlign, float vAlign, i
     penX += SinDeg(90 - r) * step;
     penY -= CosDeg(90 - r) * step;
   }
+  m_DrawScaleX = givenX;
+  m_DrawScaleY = givenY;
   return 0;
 }

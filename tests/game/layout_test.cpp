@@ -206,7 +206,33 @@ struct WindowShape {
   int width, height;
 };
 const WindowShape kShapes[] = {{640, 480},  {800, 600},   {1280, 1024}, {1280, 720}, {1920, 1080},
-                               {2560, 1080}, {480, 900},  {600, 1000},  {1080, 1920}};
+                               {2560, 1080}, {480, 900},  {600, 1000},  {1080, 1920},
+                               {390, 844},  {844, 390}};
+// A phone held either way, in CSS pixels: the window's pixels here.
+bool PhoneShape(const WindowShape& shape) {
+  return std::min(shape.width, shape.height) == 390;
+}
+
+// On a phone every text stands at least 11 pixels tall (its font cell) and
+// every hit area is at least 44 pixels on its short side.
+void ExpectFingerSizes(GameHarness& h, const std::string& where) {
+  const float pixels = h.app->m_ScaleY;
+  const int font = h.app->m_FontSlot;
+  std::map<int, float> smallest;
+  for (const DrawRecord& r : h.Records()) {
+    if (r.kind() != font || r.f[7] < 0.3f) continue;
+    const int tag = static_cast<int>(r.f[kRecordFloats - 1]);
+    const float tall = 16 * r.f[5] * pixels;
+    if (!smallest.count(tag) || tall < smallest[tag]) smallest[tag] = tall;
+  }
+  for (const auto& [tag, tall] : smallest) {
+    EXPECT_GE(tall, 11) << where << "text of " << (tag ? kNames.at(tag) : "the background");
+  }
+  for (const HitArea& a : h.app->m_HitAreas) {
+    EXPECT_GE(std::min(a.x1 - a.x0, a.y1 - a.y0) * pixels, 44)
+        << where << "hit area " << a.x0 << "," << a.y0 << " .. " << a.x1 << "," << a.y1;
+  }
+}
 
 using Boxes = std::map<int, std::vector<Box>>;
 
@@ -261,6 +287,7 @@ TEST(Layout, EveryScreenFitsAndKeepsItsElementsApartAtEveryWindowShape) {
       const std::string where = std::string(screen.name) + " at " + std::to_string(shape.width) +
                                 "x" + std::to_string(shape.height) + ": ";
       const Boxes boxes = TaggedBoxes(h, where);
+      if (PhoneShape(shape)) ExpectFingerSizes(h, where);
       for (int tag : screen.tags) EXPECT_TRUE(boxes.count(tag)) << where << kNames.at(tag) << " missing";
       for (const Pair& pair : kPairs) {
         if (!boxes.count(pair.a) || !boxes.count(pair.b)) continue;
@@ -275,7 +302,13 @@ TEST(Layout, EveryScreenFitsAndKeepsItsElementsApartAtEveryWindowShape) {
         if (found == boxes.end()) continue;
         for (const Box& b : found->second) top = std::min(top, b.y0), bottom = std::max(bottom, b.y1);
       }
-      EXPECT_LE(bottom - top, 480) << where << "the play spreads from " << top << " to " << bottom;
+      // A tall screen stacks them to use its height.
+      if (top > bottom) continue;
+      if (h.app->m_Layout == kLayoutTall) {
+        EXPECT_GE(bottom - top, 0.75f * rk_Game_jscrh) << where << "the play uses " << top << " to " << bottom;
+      } else {
+        EXPECT_LE(bottom - top, 480) << where << "the play spreads from " << top << " to " << bottom;
+      }
     }
   }
 }

@@ -368,7 +368,7 @@ TEST_F(Play, TheBotFinishesGamesOfEachCardType) {
 
 // A 480 x 900 window shows 640 x 1200 (a window pixel is 4/3 of a unit): the
 // play sits 360 lower, and a click there picks the die and the operator key.
-TEST(TallPlay, AClickPicksTheDieAndTheOperatorKeyInTheCentredPlay) {
+TEST(TallPlay, AClickPicksTheDieAndTheOperatorKeyWhereTheStackedPlayDrawsThem) {
   GameHarness h(480, 900);
   h.FinishLoading();
   c_MyApp* app = h.app;
@@ -377,8 +377,20 @@ TEST(TallPlay, AClickPicksTheDieAndTheOperatorKeyInTheCentredPlay) {
   h.Update(100);
   app->m_Turn[kTurnRollTimer] = 0;
   app->m_Turn[kTurnCount] = 1;
-  for (const auto& [x, y] : {std::pair{220.0f, 424.0f}, std::pair{480.0f, 782.0f}}) {
-    h.MouseMove(0.75f * x, 0.75f * y);
+  h.Update();
+  // Die 2, then the times key (frame 2 of the calculator's keys), where drawn.
+  std::vector<std::pair<float, float>> clicks;
+  int dice = 0;
+  for (const DrawRecord& r : h.Records()) {
+    if (r.kind() == kImageDice && ++dice == 2) clicks.insert(clicks.begin(), {r.x(), r.y()});
+    if (r.kind() == kImageCalc && r.f[kRecordFloats - 1] == kTagCalculator && r.f[6] == 2) {
+      clicks.push_back({r.x(), r.y()});
+    }
+  }
+  ASSERT_EQ(clicks.size(), 2u);
+  EXPECT_GT(clicks[1].second - clicks[0].second, 480) << "the calculator stands far below the dice";
+  for (const auto& [x, y] : clicks) {
+    h.MouseMove(app->m_ScaleX * x, app->m_ScaleY * y);
     h.MouseDown();
     h.Update();
     h.MouseUp();
