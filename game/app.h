@@ -174,6 +174,13 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_ClearAlpha = 0;
   int m_HdLevel = 0;
   float m_HdScale = 0;
+  // The level each slot's picture was loaded at, and its design units per
+  // pixel: after a resize a slot keeps drawing its old picture, scaled, until
+  // the file of the new level has been read.
+  int m_ImageLevel[100] = {};
+  float m_ImageScale[100] = {};
+  // 1 once the first load is done: later reloads run behind the screens.
+  int m_ArtLoaded = 0;
   // Counts image slots loaded or reserved, so a render can tell new pictures.
   int m_ImageChanges = 0;
   // What the last drawn frame was made of (its fit, clear, images and display
@@ -376,6 +383,8 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // Empties a slot, releasing its picture's texture and pixels at once.
   int p_FreeImg(int slot);
   int p_ChooseHdLevel();
+  // True when a picture in some slot is not at the level the window needs.
+  bool p_ArtBehindLevel() const;
   int p_Reload();
   int p_Loader();
   // The studio logo shows only while loading; its picture goes once play begins.

@@ -250,7 +250,7 @@ int c_MyApp::p_MouseIn_Radius(float cx, float cy, float w, float h) {
 
 float c_MyApp::p_HalfFrame(int slot, int axis) const {
   const float scale = axis == 0 ? m_DrawScaleX : m_DrawScaleY;
-  return scale * m_HdScale * static_cast<float>(m_ImageInfo[slot * 3 + axis]) * 0.5f;
+  return scale * m_ImageScale[slot] * static_cast<float>(m_ImageInfo[slot * 3 + axis]) * 0.5f;
 }
 
 // A touch picks anywhere on what is drawn plus a margin (virtual units);

@@ -180,7 +180,7 @@ int c_MyApp::p_OnUpdate() {
   p_MapPointer();
   p_UpdateInputLocks();
 
-  if (m_LoadStep == 0) {
+  if (m_LoadStep == 0 || m_ArtLoaded != 0) {
     p_DropLoadingArt();
     p_ScreenDispatch();
     if (m_OptionsOpen == 1 || m_OptionsSlide > 0) p_OptionBox();

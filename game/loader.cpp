@@ -48,12 +48,21 @@ String LevelFileName(String name, int level) {
 
 }  // namespace
 
+// Once the game runs, a reload only brings pictures to the window's level: a
+// slot already there stays, and one whose file for the new level cannot be
+// read yet (still downloading) keeps drawing the picture it has, scaled.
 int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount,
                        int flags) {
-  p_FreeImg(slot);
+  const bool behind = m_ArtLoaded != 0;
+  if (behind && (!m_Images[slot] || m_ImageLevel[slot] == m_HdLevel)) return 0;
+  if (!behind) p_FreeImg(slot);
   c_Image* image = rk_graphics_LoadImage2(LevelFileName(name, m_HdLevel), frameWidth * m_HdLevel,
                                           frameHeight * m_HdLevel, frameCount, flags);
+  if (behind && !image) return 0;
+  p_FreeImg(slot);
   gc_assign(m_Images[slot], image);
+  m_ImageLevel[slot] = m_HdLevel;
+  m_ImageScale[slot] = m_HdScale;
   ++m_ImageChanges;
   m_ImageInfo[slot * 3] = frameWidth * m_HdLevel;
   m_ImageInfo[slot * 3 + 1] = frameHeight * m_HdLevel;
@@ -80,12 +89,15 @@ int c_MyApp::p_FreeImg(int slot) {
 }
 
 int c_MyApp::p_ReserveImg(int slot, int width, int height) {
+  if (m_ArtLoaded != 0 && m_Images[slot]) return 0;
   p_FreeImg(slot);
   gc_assign(m_Images[slot], rk_graphics_CreateImage(width, height, 1, 1));
   ++m_ImageChanges;
   m_ImageInfo[slot * 3] = width;
   m_ImageInfo[slot * 3 + 1] = height;
   m_ImageInfo[slot * 3 + 2] = 1;
+  m_ImageLevel[slot] = 0;
+  m_ImageScale[slot] = 1;
   m_ReservedSlot = slot;
   return 0;
 }
@@ -103,6 +115,13 @@ int c_MyApp::p_ChooseHdLevel() {
   if (rk_Game_UseHDImages == 0) m_HdLevel = 1;
   m_HdScale = 1.0f / static_cast<float>(m_HdLevel);
   return 0;
+}
+
+bool c_MyApp::p_ArtBehindLevel() const {
+  for (const ImageAsset& image : kImages) {
+    if (m_Images[image.slot] && m_ImageLevel[image.slot] != m_HdLevel) return true;
+  }
+  return m_Images[kFontSlot] && m_ImageLevel[kFontSlot] != m_HdLevel;
 }
 
 int c_MyApp::p_Reload() {
@@ -132,12 +151,14 @@ int c_MyApp::p_Loader() {
       m_LogoSoundPlayed = 1;
     }
     if (step == 5) p_LoadFont(kFontSlot, String(kFontName), 7, 10);
-    if (kStepSounds[step]) p_LoadSFX(kStepSounds[step]);
+    if (kStepSounds[step] && m_ArtLoaded == 0) p_LoadSFX(kStepSounds[step]);
   } else {
     m_LoadStep = 0;
+    m_ArtLoaded = 1;
   }
   if (m_LoadStep > 0) ++m_LoadStep;
-  p_WaitStart(1);
+  // A reload behind the screens shows no loading screen: they draw on.
+  if (m_ArtLoaded == 0) p_WaitStart(1);
   return 0;
 }
 

@@ -23,7 +23,14 @@ int c_MyApp::p_OnRender() {
   if (devWidth != m_LastDevWidth || devHeight != m_LastDevHeight) {
     m_LastDevWidth = devWidth;
     m_LastDevHeight = devHeight;
-    m_LoadStep = 1;
+    // Before the first load is done it starts again; after it, only a window
+    // that needs another level reloads, behind the screens.
+    if (m_ArtLoaded == 0) {
+      m_LoadStep = 1;
+    } else if (devWidth > 0 && devHeight > 0) {
+      p_ChooseHdLevel();
+      if (p_ArtBehindLevel()) m_LoadStep = 1;
+    }
   }
 
   // A window without area (minimised, say) keeps the last fit.
@@ -110,8 +117,9 @@ int c_MyApp::p_ReplayDrawList() {
     if (kind >= 0 && kind <= 99) {
       c_Image* image = m_Images[static_cast<int>(kind)];
       if (image) {
-        rk_graphics_DrawImage2(image, X(rec[1]), Y(rec[2]), rec[3], m_HdScale * scaleX * rec[4],
-                               m_HdScale * scaleY * rec[5], static_cast<int>(rec[6]));
+        const float units = m_ImageScale[static_cast<int>(kind)];
+        rk_graphics_DrawImage2(image, X(rec[1]), Y(rec[2]), rec[3], units * scaleX * rec[4],
+                               units * scaleY * rec[5], static_cast<int>(rec[6]));
       }
       continue;
     }

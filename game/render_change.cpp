@@ -18,9 +18,8 @@ constexpr float kMargin = 2;
 
 // A box growing over the window points the replay draws records at.
 struct WindowPlacement : ReplayFit {
-  WindowPlacement(const ReplayFit& fit, float hdScale) : ReplayFit(fit), hdScale(hdScale) {}
+  explicit WindowPlacement(const ReplayFit& fit) : ReplayFit(fit) {}
 
-  float hdScale;
   float box[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
 
   void Add(float x, float y) {
@@ -31,9 +30,9 @@ struct WindowPlacement : ReplayFit {
   }
   // The frame of an image record: its corners about the handle, scaled and
   // turned as the drawing module's DrawImage2 does.
-  void AddImage(const c_Image* image, const float* rec) {
-    const float sx = hdScale * scaleX * rec[4];
-    const float sy = hdScale * scaleY * rec[5];
+  void AddImage(const c_Image* image, float units, const float* rec) {
+    const float sx = units * scaleX * rec[4];
+    const float sy = units * scaleY * rec[5];
     const double angle = rec[3] * 0.017453292;
     const float c = static_cast<float>(std::cos(angle));
     const float s = static_cast<float>(std::sin(angle));
@@ -46,7 +45,8 @@ struct WindowPlacement : ReplayFit {
   void AddRecord(const c_MyApp* app, const float* rec) {
     const float kind = rec[0];
     if (kind >= 0 && kind <= 99) {
-      if (const c_Image* image = app->m_Images[static_cast<int>(kind)]) AddImage(image, rec);
+      const int slot = static_cast<int>(kind);
+      if (const c_Image* image = app->m_Images[slot]) AddImage(image, app->m_ImageScale[slot], rec);
     } else if (kind == kRecordRect) {
       Add(X(rec[1]), Y(rec[2]));
       Add(X(rec[1]) + scaleX * rec[4], Y(rec[2]) + scaleY * rec[5]);
@@ -89,8 +89,8 @@ int c_MyApp::p_FrameChange(int devWidth, int devHeight, int* area) {
   int change = kChangeWhole;
   bool same = false;
   if (sameKey && m_ClearAlpha == 1 && newLen % kRecordFloats == 0) {
-    WindowPlacement place(ReplayFitOf(*this, static_cast<float>(devWidth), static_cast<float>(devHeight)),
-                    m_HdScale);
+    WindowPlacement place(
+        ReplayFitOf(*this, static_cast<float>(devWidth), static_cast<float>(devHeight)));
     const int oldCount = oldLen / kRecordFloats;
     const int newCount = newLen / kRecordFloats;
     int first = 0;

@@ -59,9 +59,9 @@ TEST(Loading, PicturesComeOneAtATimeAndKeepNoPixelCopy) {
     image->m_Surface->Prepare();
   }
   const int live = LiveTextures(h.gl);
-  // A reload frees each slot's old picture before it loads the new one (the
+  // A reload frees each slot's old picture as soon as the new one is in (the
   // harness runs no collector, which would free them only later).
-  h.Resize(1280, 720);
+  h.Resize(1920, 1080);
   h.Render();
   int most = live;
   while (h.app->m_LoadStep != 0) {
@@ -98,6 +98,43 @@ TEST(Loading, AResizeRestartsItAndTheLogoSoundPlaysOnce) {
   EXPECT_EQ(h.app->m_LoadStep, 0);
   // Spaces advance the pen but draw no glyph.
   EXPECT_THAT(h.DrawnText(), ::testing::HasSubstr("UnexpectedQuit"));
+}
+
+// A window that needs another level (a phone turned, a window enlarged)
+// shows no loading screen: the screens draw on with the pictures at hand,
+// scaled, and each is swapped once its file can be read.
+TEST(Loading, AnotherLevelSwapsPicturesBehindTheScreensAsTheirFilesArrive) {
+  GameHarness h;
+  h.FinishLoading();
+  const float dieHalf = h.app->p_HalfFrame(kImageDice, 0);
+  h.host.notYetThere = "-hd2";
+  h.Resize(1920, 1080);
+  h.Render();
+  EXPECT_EQ(h.app->m_LoadStep, 1);
+  for (int update = 0; update < 20; ++update) {
+    h.Update();
+    h.Render();
+    ASSERT_FALSE(h.RecordsOf(kImageButtons).empty()) << "the menu draws at update " << update;
+    EXPECT_THAT(h.DrawnText(), ::testing::Not(::testing::HasSubstr("Loading")));
+  }
+  EXPECT_EQ(h.app->m_LoadStep, 0);
+  EXPECT_EQ(h.app->m_ImageLevel[kImageDice], 2) << "the finer file is not there yet";
+  EXPECT_EQ(h.app->p_HalfFrame(kImageDice, 0), dieHalf);
+
+  // The page reports the arrival by a zero-size frame; then the files are read.
+  h.host.notYetThere.clear();
+  h.Resize(0, 0);
+  h.Render();
+  h.Resize(1920, 1080);
+  h.Render();
+  h.FinishLoading();
+  EXPECT_EQ(h.app->m_ImageLevel[kImageDice], 4);
+  EXPECT_EQ(h.app->m_Images[kImageDice]->m_Surface->width, 1024);
+  EXPECT_EQ(h.app->p_HalfFrame(kImageDice, 0), dieHalf);
+  // A window that keeps its level reloads nothing.
+  h.Resize(1600, 1000);
+  h.Render();
+  EXPECT_EQ(h.app->m_LoadStep, 0);
 }
 
 TEST(Fit, ATallWindowKeepsTheDesignWidthAndGetsATallerScreen) {

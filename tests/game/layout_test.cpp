@@ -67,7 +67,8 @@ bool RecordBox(GameHarness& h, const DrawRecord& r, Box* box) {
     c_Image* image = app.m_Images[static_cast<int>(r.kind())];
     if (!image) return false;
     const Ink ink = InkOf(h, image, static_cast<int>(f[6]));
-    const float sx = std::fabs(app.m_HdScale * f[4]), sy = std::fabs(app.m_HdScale * f[5]);
+    const float units = app.m_ImageScale[static_cast<int>(r.kind())];
+    const float sx = std::fabs(units * f[4]), sy = std::fabs(units * f[5]);
     if (f[3] != 0) {
       // Turned: whatever the angle, the ink stays within its circle.
       const float r = ink.radius * std::max(sx, sy);
