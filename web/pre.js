@@ -1,8 +1,8 @@
-// web/pre.js: the page's storage. The state file lives in a folder kept in
-// the browser's IndexedDB, read in before the game starts and written back
-// after each save. Without IndexedDB (a private window may refuse it) the
-// folder stays in memory: the game starts from localStorage's copy, or as
-// with no state file at all.
+// web/pre.js: the page's storage, touches and the gestures that start
+// sound. The state file lives in a folder kept in the browser's IndexedDB,
+// read in before the game starts and written back after each save. Without
+// IndexedDB (a private window may refuse it) the folder stays in memory: the
+// game starts from localStorage's copy, or as with no state file at all.
 //
 // IndexedDB writes finish after the page may be gone, so each save is also
 // kept in localStorage at once; a counter stored beside the state in both
@@ -182,4 +182,25 @@
     if (Module['marvoletEnded']) Module['marvoletEnded'](status);
     throw toThrow;
   };
+
+  // The game reads touches as touches: cancelled, the browser makes up no
+  // mouse events or clicks from them. One it cannot cancel (while it
+  // scrolls) is let be: cancelling that only draws a warning.
+  ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type) {
+    Module['canvas'].addEventListener(type, function (e) {
+      if (e.cancelable) e.preventDefault();
+    }, {passive: false});
+  });
+
+  // Browsers start sound only from a gesture, and phones count the end of a
+  // touch, not its start (where the module's own listener tries, once).
+  // Every such gesture tries again while the sound is held back.
+  ['keydown', 'mousedown', 'touchend', 'pointerup', 'click'].forEach(function (type) {
+    addEventListener(type, function () {
+      if (ended || typeof AL === 'undefined' || !AL.currentCtx) return;
+      var audio = AL.currentCtx.audioCtx;
+      // Refused, it stays suspended for the next gesture.
+      if (audio.state === 'suspended') audio.resume().catch(function () {});
+    }, true);
+  });
 })();

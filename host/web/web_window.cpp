@@ -114,8 +114,10 @@ EM_BOOL OnTouchEvent(int type, const EmscriptenTouchEvent* e, void* data) {
     if (end) fingerUsed[finger] = false;
     window->Queue({RkWebWindow::kTouch, event, finger, t.targetX * ratio, t.targetY * ratio});
   }
-  // No mouse events made up from the touches as well.
-  return EM_TRUE;
+  // Not cancelled here: a touch that cannot be cancelled (the browser is
+  // scrolling) would log a warning. The page cancels the others, so no mouse
+  // events are made up from them as well (web/pre.js).
+  return EM_FALSE;
 }
 
 }  // namespace
