@@ -163,7 +163,13 @@ int c_MyApp::p_OnUpdate() {
   if (rk_input_KeyHit(kKeyF1)) rk_Game_DebugMode = 1 - rk_Game_DebugMode;
   if (rk_input_KeyHit(kKeyF2)) m_HideHud = 1 - m_HideHud;
   if (rk_input_KeyHit(kKeyF11)) p_FullscreenFlip();
-  if (rk_input_KeyHit(kKeyF4)) rkError(String());
+  // A page has its own ways out, and leaves full screen by the browser's
+  // Escape without the game: the browser's state is the one shown.
+  if (rk_app_InPage()) {
+    m_Fullscreen = rk_app_FullScreen() == 1 ? 1 : 0;
+  } else if (rk_input_KeyHit(kKeyF4)) {
+    rkError(String());
+  }
   if (rk_input_KeyHit(KEY_WINDOW_CLOSE)) rkError(String());
 
   rk_asyncevent_UpdateAsyncEvents();

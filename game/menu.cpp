@@ -98,15 +98,18 @@ void Activate(c_MyApp* app) {
   }
 }
 
-// The back action ends the program on a desktop; a console asks first.
+// The back action ends the program on a desktop; a console asks first, and
+// so does a page, where Escape and Backspace are pressed by habit.
 void Leave(c_MyApp* app) {
   if (!LatchesFree(app)) return;
   if (rk_Game_isOuya == 0) {
-    if (AnyPlayerHolds(app, kActionBack)) rkError(String());
-  } else if (AnyPlayerHolds(app, kConsoleBack) || rk_input_KeyDown(kKeyEscape)) {
-    app->m_Screen = kQuitPrompt;
-    TakeLatches(app);
+    if (!AnyPlayerHolds(app, kActionBack)) return;
+    if (!rk_app_InPage()) rkError(String());
+  } else if (!AnyPlayerHolds(app, kConsoleBack) && !rk_input_KeyDown(kKeyEscape)) {
+    return;
   }
+  app->m_Screen = kQuitPrompt;
+  TakeLatches(app);
 }
 
 void RightPanel(c_MyApp* app, float w, float h, float width) {

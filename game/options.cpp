@@ -1,6 +1,7 @@
 // game/options.cpp: the options box. A panel rises over the screen below it
 // with a gear that closes it, rows for the sound and music levels, the window
-// mode and the two thumbstick directions (consoles add an overscan slider and a
+// mode (a page's is the browser's full screen, and has no row without one)
+// and the two thumbstick directions (consoles add an overscan slider and a
 // quit row). Pointer and pad both work it; the settings are saved when it closes.
 #include <algorithm>
 #include <iterator>
@@ -181,6 +182,7 @@ void Rows(c_MyApp* app, float w, float slide) {
   app->m_LayoutY = static_cast<int>(850 - 24 * slide);
   for (const OptionRow& row : kRows) {
     if (row.setting == kMusicLevelSetting && rk_Game_HasMusicStream != 1) continue;
+    if (row.setting == kWindowMode && rk_app_FullScreen() < 0) continue;
     ++app->m_HitResult;
     const float y = static_cast<float>(app->m_LayoutY);
     const int value = RowValue(app, row);

@@ -1,6 +1,6 @@
-// game/quit_prompt.cpp: the quit prompt, shown when the player asks to quit
-// from outside the menu's quit button: confirm goes back to the menu, the
-// second or third button or back ends the program.
+// game/quit_prompt.cpp: the quit prompt, shown on a console or in a page when
+// the player backs out of the menu: confirm or "Keep playing" goes back to the
+// menu; the second or third button, back or "Quit" ends the program.
 #include <string>
 
 #include "game/app.h"
@@ -25,6 +25,22 @@ constexpr PromptLine kPromptLines[] = {
     {u"Hit \u00acK to Quit", 2, 20},
     {u"or \u00acJ to Ignore", 2, 0},
 };
+
+// The two choices as buttons for a finger too: at least 72 units tall, 44
+// CSS pixels on a phone 390 wide, the least a fingertip hits reliably.
+// Left-aligned with the lines above, below the last of them.
+struct PromptButton {
+  const char* label;
+  int red, green, blue;
+};
+constexpr int kQuit = 0;
+constexpr int kKeepPlaying = 1;
+constexpr PromptButton kPromptButtons[] = {{"Quit", 170, 40, 40}, {"Keep playing", 0, 0, 128}};
+constexpr float kButtonLeft = 64;
+constexpr float kButtonWidth = 232;
+constexpr float kButtonHeight = 76;
+constexpr float kButtonGap = 32;
+constexpr float kButtonDrop = 40;
 
 String Utf16(const char16_t* text) {
   return String(text, static_cast<int>(std::char_traits<char16_t>::length(text)));
@@ -53,15 +69,28 @@ int c_MyApp::p_OuyaQuit() {
     p_Text(64, y, Utf16(line.text), 0, 1, 0);
     y += line.advance;
   }
+  const float top = static_cast<float>(y) + kButtonDrop;
+  int pressed = -1;
+  for (int i = 0; i < 2; ++i) {
+    const PromptButton& button = kPromptButtons[i];
+    const float x = kButtonLeft + i * (kButtonWidth + kButtonGap);
+    p_SetCol(button.red, button.green, button.blue, 1);
+    p_Rect(x, top, kButtonWidth, kButtonHeight);
+    p_SetCol(255, 255, 255, 1);
+    p_SetSize(1.75f, 1.75f);
+    p_Text(x + kButtonWidth / 2, top + kButtonHeight / 2, String(button.label), 1, 1, 0);
+    if (p_MouseIn(x, top, kButtonWidth, kButtonHeight)) pressed = i;
+  }
   m_DrawTag = kTagNone;
 
   // Input still held from the screen before does not answer the prompt.
   if (m_PointerLock != 0 || m_KeyLock != 0) return 0;
-  if (p_PlayKeyAll(kActionFire, 1) > 0) {
+  if (pressed == kKeepPlaying || p_PlayKeyAll(kActionFire, 1) > 0) {
     m_Screen = 1;
     m_KeyLock = 1;
     m_PointerLock = 1;
   }
+  if (pressed == kQuit) rkError(String());
   for (int action : {11, 12, kActionBack}) {
     if (p_PlayKeyAll(action, 1) > 0) rkError(String());
   }

@@ -80,5 +80,9 @@ int rk_app_StateDamaged();
 // From OnRender, when it would draw the frame on screen again: true when the
 // host leaves that frame showing (draw nothing then), false to draw as usual.
 bool rk_app_KeepFrame();
+// True in a browser page, where the program's end leaves an empty page.
+bool rk_app_InPage();
+// 1 full screen, 0 in a window, -1 when the host offers no full screen.
+int rk_app_FullScreen();
 // Ends the process with status 0, after the application's end hook (which saves).
 int rk_app_EndApp();

@@ -66,4 +66,8 @@ int rk_app_StateDamaged() {
   return 0;
 }
 
+bool rk_app_InPage() { return rk_app__game->InPage(); }
+
+int rk_app_FullScreen() { return rk_app__game->FullScreen(); }
+
 int rk_app_EndApp() { rkError(String()); }

@@ -75,6 +75,11 @@ class RkGame {
     return false;
   }
   virtual int OpenUrl(String url) { return 0; }
+  // A page has nowhere to go once the program ends: the game asks first.
+  virtual bool InPage() { return false; }
+  // 1 while the game is shown full screen, 0 in a window, -1 where the host
+  // has no full screen to offer.
+  virtual int FullScreen() { return -1; }
   virtual int SetMouseVisible(bool visible) { return 0; }
   virtual int GetDeviceWidth() { return 0; }
   virtual int GetDeviceHeight() { return 0; }

@@ -159,6 +159,7 @@ int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blu
   request.minHeight = 360;
   // A failure shows as a closed window, which ends the main loop.
   _windowFailed = !_window->OpenWindow(request, this);
+  _fullScreen = fullscreen && !_windowFailed;
   ++glfwGraphicsSeq;
   if (_vsyncInterval >= 0) _window->SetSwapInterval(_vsyncInterval);
   return 0;

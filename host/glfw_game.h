@@ -36,6 +36,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   bool PollJoystick(int unit, Array<float> stickX, Array<float> stickY, Array<float> triggers,
                     Array<bool> buttons) override;
   int OpenUrl(String url) override;
+  int FullScreen() override { return _fullScreen ? 1 : 0; }
   int SetMouseVisible(bool visible) override;
   int GetDeviceWidth() override;
   int GetDeviceHeight() override;
@@ -88,6 +89,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   std::unique_ptr<RkWindowSystem> _ownWindow;
   double _updateStep = 0.0;
   bool _windowFailed = false;
+  // The window open now was asked for full screen.
+  bool _fullScreen = false;
   // When the next update is due on the window system's clock; 0: not scheduled.
   double _updateDue = 0.0;
   int _vsyncInterval = 1;

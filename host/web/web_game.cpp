@@ -130,6 +130,22 @@ int RkWebGame::OpenUrl(String url) {
   return 0;
 }
 
+int RkWebGame::FullScreen() {
+  return EM_ASM_INT({ return Module['marvoletFullScreen'] ? Module['marvoletFullScreen']() : -1; });
+}
+
+// Browsers grant full screen only soon after a key or a press; the update
+// that asks runs in the animation frame after that input, which still counts.
+int RkWebGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
+                             int depth, int stencil, bool fullscreen) {
+  if (!_window->WindowOpen()) {
+    return RkGlfwGame::SetGlfwWindow(width, height, red, green, blue, alpha, depth, stencil,
+                                     fullscreen);
+  }
+  EM_ASM({ Module['marvoletSetFullScreen'] && Module['marvoletSetFullScreen'](!!$0); }, fullscreen);
+  return 0;
+}
+
 void RkWebGame::OnTouch(int event, int finger, double x, double y) {
   TouchEvent(event, finger, static_cast<float>(x), static_cast<float>(y));
 }

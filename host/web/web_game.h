@@ -21,6 +21,13 @@ class RkWebGame : public RkGlfwGame, public RkTouchListener {
   // The page's own storage troubles first, then the state file's.
   String TakeStateNotice() override;
   int OpenUrl(String url) override;
+  bool InPage() override { return true; }
+  // The browser's full screen, as the page has it (web/index.html).
+  int FullScreen() override;
+  // The page keeps its one canvas: after the first, a call only enters or
+  // leaves the browser's full screen.
+  int SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                    int stencil, bool fullscreen) override;
   void OnTouch(int event, int finger, double x, double y) override;
   void Refit() { _webWindow.Refit(); }
 

@@ -66,6 +66,11 @@ class GameHost : public TestHost {
     if (!notYetThere.empty() && name.find(notYetThere) != std::string::npos) return nullptr;
     return TestHost::LoadImageData(path, width, height, depth);
   }
+  // A page's host when set, with the browser's full screen (-1: it has none).
+  bool inPage = false;
+  int pageFullScreen = 0;
+  bool InPage() override { return inPage; }
+  int FullScreen() override { return inPage ? pageFullScreen : TestHost::FullScreen(); }
 };
 
 class GameHarness {

@@ -17,7 +17,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27;
+constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27, kF4 = 115;
 
 // Press and Touch hold for one update and release; the next update has not run yet.
 void Press(GameHarness& h, int key) {
@@ -207,6 +207,37 @@ TEST(MenuDeathTest, TheBackKeyEndsTheProgramOnADesktop) {
         GameHarness h;
         h.FinishLoading();
         h.KeyDown(kEscape);
+        h.Update();
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// In a page back asks first and F4 does nothing; the prompt's two buttons,
+// tall enough for a finger, answer a click: "Keep playing", then "Quit".
+TEST(MenuDeathTest, InAPageBackOpensTheQuitPromptWhoseButtonsAnswerAClick) {
+  GameHarness h;
+  h.host.inPage = true;
+  h.FinishLoading();
+  h.Update(40);
+  Tap(h, kF4);
+  Tap(h, kEscape);
+  ASSERT_EQ(h.app->m_Screen, 4);
+  std::vector<DrawRecord> buttons;
+  for (const DrawRecord& r : h.RecordsOf(kRecordRect)) {
+    if (r.f[kRecordFloats - 1] == kTagPrompt) buttons.push_back(r);
+  }
+  ASSERT_EQ(buttons.size(), 2u);
+  for (const DrawRecord& b : buttons) EXPECT_GE(std::min(b.f[4], b.f[5]), 72);
+  auto click = [&h](const DrawRecord& b) { Touch(h, b.x() + b.f[4] / 2, b.y() + b.f[5] / 2); };
+  click(buttons[1]);
+  EXPECT_EQ(h.app->m_Screen, 1);
+  h.Update();
+  Tap(h, kEscape);
+  ASSERT_EQ(h.app->m_Screen, 4);
+  EXPECT_EXIT(
+      {
+        click(buttons[0]);
         h.Update();
         std::exit(3);
       },

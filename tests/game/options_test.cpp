@@ -1,5 +1,6 @@
 // The options box: its slide-in, the box's own locks, the rows and their
-// effects, pad navigation, the window row under a held key, saving on close.
+// effects, pad navigation, the window row under a held key and in a page,
+// saving on close.
 #include "tests/game/harness.h"
 
 namespace {
@@ -114,6 +115,17 @@ TEST_F(Options, WindowRowFlipsOncePerPressEvenWithEnterHeldAcrossTheReload) {
   Press(kEnter);
   EXPECT_EQ(h.window.opened, opened + 2);
   EXPECT_EQ(h.window.lastRequest.width, 640);
+}
+
+TEST_F(Options, InAPageTheWindowRowShowsTheBrowsersFullScreenAndHidesWithoutOne) {
+  h.host.inPage = true;
+  Open();
+  for (int state : {1, 0, -1}) {
+    h.host.pageFullScreen = state;
+    h.Update();
+    EXPECT_EQ(Shows("Windowed"), state == 1) << state;
+    EXPECT_EQ(Shows("Fullscreen"), state == 0) << state;
+  }
 }
 
 TEST_F(Options, ClosingByBackOrByTheGearSavesTheSettings) {
