@@ -3,14 +3,15 @@
 // the solution line the game prints, the score kept across a reload, the page
 // installable as an app that reloads offline with its scores, the MB left
 // on a slow line, the menu fitted to other window shapes, a gamepad starts a
-// game, a touch and a click pick dice, full screen by F11 and by button, a
-// hidden tab runs no updates, two tabs of one profile keep both their games
-// (one of them closed as its game ended), storage that throws is told on
-// screen, and nothing goes to the console as an error.
+// game, a touch and a click pick dice, full screen by F11, a hidden tab runs
+// no updates, two tabs of one profile keep both their games (one of them
+// closed as its game ended), storage that throws is told on screen; on a
+// phone, sound from a finger's tap, full screen by the options, back asking
+// before it quits; and nothing goes to the console as an error.
 // Usage: node browser_test.js URL
 'use strict';
 const puppeteer = require('puppeteer-core');
-const {decode, share} = require('./png');
+const {decode, share, band} = require('./png');
 
 const url = process.argv[2];
 let failures = 0;
@@ -97,11 +98,13 @@ async function playGame(page, log, over) {
 }
 
 function watch(page) {
-  const log = {errors: [], solutions: [], bytes: 0, lines: []};
+  const log = {errors: [], warnings: [], solutions: [], bytes: 0, lines: []};
   page.on('console', m => {
     log.lines.push(m.text());
     if (/^[\d.]+([-+*/][\d.]+){4}=[\d.]+$/.test(m.text())) log.solutions.push(m.text());
     if (m.type() === 'error') log.errors.push(m.text());
+    // The browser's own interventions come as 'warning', the page's as 'warn'.
+    if (m.type() === 'warn' || m.type() === 'warning') log.warnings.push(m.text());
   });
   page.on('pageerror', e => log.errors.push(e.message));
   page.on('response', async r => {
@@ -324,13 +327,13 @@ const stored = page => page.evaluate(() => {
             `at ${die.join(', ')}: white before ${before.toFixed(2)}, after ${after.toFixed(2)}`);
     }
 
-    // F11 belongs to the page: it toggles the browser's full screen, as does the page's button.
-    const fullScreen = () => page.evaluate(() => document.fullscreenElement !== null);
+    // F11 belongs to the page: it toggles the browser's full screen.
+    const fullScreen = tab => tab.evaluate(() => document.fullscreenElement !== null);
     await tap(page, 'F11');
-    const byKey = await waitFor(fullScreen, 3000, 50);
-    await page.click('#full');
-    const leftByButton = await waitFor(async () => !await fullScreen(), 3000, 50);
-    check('F11 turns full screen on and the page\'s button turns it off', byKey && leftByButton);
+    const byKey = await waitFor(() => fullScreen(page), 3000, 50);
+    await tap(page, 'F11');
+    const leftByKey = await waitFor(async () => !await fullScreen(page), 3000, 50);
+    check('F11 turns full screen on and off', byKey && leftByKey);
 
     const other = await context.newPage();
     await other.bringToFront();
@@ -402,6 +405,96 @@ const stored = page => page.evaluate(() => {
           quiet && await noticeShows(third) && warned('not kept in localStorage') &&
           warned('not stored in IndexedDB'));
     await profile.close();
+
+    // A phone, by finger and keys. As on a real phone, the start of a touch
+    // may not start the sound (the end does), and no touch draws a warning,
+    // not even one the browser cannot cancel (as while it scrolls).
+    const phone = await browser.createBrowserContext();
+    const mobile = await phone.newPage();
+    await mobile.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
+    const phoneLog = watch(mobile);
+    logs.push(phoneLog);
+    await mobile.evaluateOnNewDocument(() => {
+      const resume = AudioContext.prototype.resume;
+      AudioContext.prototype.resume = function () {
+        return window.event?.type === 'touchstart' ? Promise.resolve() : resume.call(this);
+      };
+      // Chrome warns so of real touches only; the made-up ones below are not.
+      const cancel = Event.prototype.preventDefault;
+      Event.prototype.preventDefault = function () {
+        if (!this.cancelable && this instanceof TouchEvent) console.warn(`cancelled a ${this.type} with cancelable=false`);
+        cancel.call(this);
+      };
+    });
+    await mobile.goto(url, {waitUntil: 'load'});
+    await menuShows(mobile);
+    const warnedSoFar = phoneLog.warnings.length;
+    const finger = (x, y) => hold(mobile, () => mobile.touchscreen.touchStart(x, y),
+                                  () => mobile.touchscreen.touchEnd());
+    await finger(195, 60);  // the logo, which does nothing
+    const tapHeard = await waitFor(() => mobile.evaluate(() => AL.currentCtx.audioCtx.state === 'running'), 3000, 50);
+    await mobile.evaluate(() => {
+      const touch = new Touch({identifier: 9, target: canvas, clientX: 195, clientY: 60});
+      for (const type of ['touchstart', 'touchmove', 'touchend']) {
+        canvas.dispatchEvent(new TouchEvent(type, {cancelable: false, bubbles: true,
+            touches: type === 'touchend' ? [] : [touch], changedTouches: [touch]}));
+      }
+    });
+    await passUpdates(mobile, 2);
+    const touchWarnings = phoneLog.warnings.slice(warnedSoFar);
+    check('a finger\'s tap alone starts the sound, and no touch draws a warning',
+          tapHeard && touchWarnings.length === 0, [`sound ${tapHeard}`, ...touchWarnings.slice(0, 2)].join(' | '));
+
+    // The options' screen-mode row (the gear, then past sound and music)
+    // enters full screen by a key; the browser leaving it shows the row as before.
+    for (const key of ['ArrowLeft', 'Enter']) await tap(mobile, key);
+    await passUpdates(mobile, 40);
+    for (let row = 0; row < 3; ++row) await tap(mobile, 'ArrowDown');
+    const windowed = await shot(mobile);
+    const row = band(windowed, (r, g, b) => r < 0.35 && g > 0.4 && Math.abs(g - b) < 0.1, 0.5);
+    const rowChange = async () => row ? differs(windowed, windowed, await shot(mobile), row) : 1;
+    await tap(mobile, 'Enter');
+    const entered = await waitFor(() => fullScreen(mobile), 3000, 50);
+    const whileFull = await rowChange();
+    await mobile.evaluate(() => document.exitFullscreen());
+    const left = await waitFor(async () => !await fullScreen(mobile), 3000, 50);
+    await passUpdates(mobile, 2);
+    const afterFull = await rowChange();
+    check('the options\' screen-mode row enters full screen and follows the browser out of it',
+          entered && left && whileFull > 0.02 && afterFull < 0.005,
+          `row ${row}: ${whileFull.toFixed(3)} changed in full screen, ${afterFull.toFixed(3)} after`);
+
+    // Back on the menu asks first: "Keep playing" goes back to the menu,
+    // "Quit" ends the game and the page thanks the player. The buttons take
+    // a fingertip (44 CSS pixels).
+    await tap(mobile, 'Escape');
+    await passUpdates(mobile, 40);
+    const quitPrompt = async () => {
+      await tap(mobile, 'Escape');
+      let quit = null, keep = null;
+      await waitFor(async () => {
+        const image = await shot(mobile);
+        quit = band(image, (r, g, b) => r > 0.55 && g < 0.25 && b < 0.25, 0.2);
+        keep = band(image, (r, g, b) => r + g < 0.1 && b > 0.4, 0.2);
+        return quit && keep;
+      }, 5000);
+      return [quit, keep].map(box => box && [(box[0] + box[2] / 2) / 3, (box[1] + box[3] / 2) / 3,
+                                             Math.min(box[2], box[3]) / 3]);
+    };
+    const ended = () => mobile.$eval('#message', e => e.style.display === 'block' ? e.innerText : '');
+    const [, keep] = await quitPrompt();
+    const asked = keep && keep[2] >= 44 && await ended() === '';
+    if (keep) await finger(keep[0], keep[1]);
+    const resumed = await menuShows(mobile);
+    await passUpdates(mobile, 20);
+    const [quit] = await quitPrompt();
+    if (quit) await finger(quit[0], quit[1]);
+    let thanks = '';
+    await waitFor(async () => (thanks = await ended()) !== '', 5000);
+    check('back on the menu opens the quit prompt; "Keep playing" returns to the menu, "Quit" thanks the player',
+          asked && resumed && quit && quit[2] >= 44 && /^Thank you for playing[^]*Play again$/.test(thanks),
+          `keep ${keep}, menu ${resumed}, quit ${quit}, then "${thanks}"`);
+    await phone.close();
 
     const errors = [].concat(...logs.map(l => l.errors));
     check('no console error or uncaught exception', errors.length === 0, errors.slice(0, 3).join(' | '));

@@ -62,4 +62,28 @@ function share(image, box, test) {
   return hits / (w * h);
 }
 
-module.exports = {decode, share};
+// The box (x, y, w, h) of a wide bar of colour: of the pixels for which
+// test(r, g, b) holds, those on rows where it holds for more than `least` of
+// the width (odd pixels of that colour elsewhere are left out). Null if none.
+function band(image, test, least) {
+  let left = image.width, right = -1, top = -1, bottom = -1;
+  for (let y = 0; y < image.height; ++y) {
+    let first = -1, last = -1, hits = 0;
+    for (let x = 0; x < image.width; ++x) {
+      const i = (y * image.width + x) * 4;
+      const p = image.pixels;
+      if (!test(p[i] / 255, p[i + 1] / 255, p[i + 2] / 255)) continue;
+      if (first < 0) first = x;
+      last = x;
+      ++hits;
+    }
+    if (hits <= least * image.width) continue;
+    if (top < 0) top = y;
+    bottom = y;
+    left = Math.min(left, first);
+    right = Math.max(right, last);
+  }
+  return top < 0 ? null : [left, top, right - left + 1, bottom - top + 1];
+}
+
+module.exports = {decode, share, band};
