@@ -1,8 +1,9 @@
 // tests/web/phone_test.js: the site on a phone emulated in headless Chromium
 // (390 x 844 CSS pixels at 3 device pixels each, touch only), played by taps:
 // the gallery, a whole game with the pause menu and the options box, dice
-// picked by a tap at their drawn edge, the dial turned by a slow drag, and a
-// turn to landscape on a slow line that never shows a frame without dice.
+// picked by a tap at their drawn edge, the dial turned by a slow drag, the
+// game inside the safe area of a phone with a notch, and a turn to landscape
+// on a slow line that never shows a frame without dice.
 // Usage: node phone_test.js URL
 'use strict';
 const puppeteer = require('puppeteer-core');
@@ -190,6 +191,25 @@ async function tapAt(page, x, y) {
           `${edgePicks} of ${edgeTaps}`);
     check('a whole game by taps ends back at the menu', await waitFor(() => atMenu(page), 15000),
           `${turns} turns`);
+
+    // A phone with a notch and a home bar: the game keeps inside the safe area.
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setSafeAreaInsetsOverride', {insets: {top: 47, bottom: 34}});
+    let rect = null;
+    const inset = await waitFor(async () => {
+      rect = await page.evaluate(() => {
+        const r = canvas.getBoundingClientRect();
+        return [r.top, r.bottom, canvas.width, canvas.height];
+      });
+      return rect[0] === 47 && rect[1] === 844 - 34 && rect[3] === 3 * (844 - 47 - 34);
+    }, 5000);
+    await sleep(1000);
+    const framed = await shot(page);
+    const black = (r, g, b) => r + g + b < 0.05;
+    check('the game keeps clear of the notch and the home bar',
+          inset && share(framed, [0, 0, 390, 47], black) > 0.99 &&
+          share(framed, [0, 47, 390, 763], menuBlue) > 0.3, JSON.stringify(rect));
+    await cdp.send('Emulation.setSafeAreaInsetsOverride', {insets: {}});
 
     // On a slow line, a game turned to landscape keeps its dice on every
     // frame while the finer art downloads.
