@@ -4,12 +4,15 @@
 // picked by a tap at their drawn edge, the dial turned by a slow drag, the
 // game inside the safe area of a phone with a notch, and a turn to landscape
 // on a slow line that never shows a frame without dice.
-// Usage: node phone_test.js URL
+// Usage: node phone_test.js URL [SHOTS-FOLDER]
+// With a folder it also leaves there the pictures of the README: the menu
+// and a game upright, and a game on its side.
 'use strict';
 const puppeteer = require('puppeteer-core');
 const {decode, share} = require('./png');
 
 const url = process.argv[2];
+const shots = process.argv[3];
 let failures = 0;
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 function check(name, ok, detail) {
@@ -39,6 +42,9 @@ const green = (r, g, b) => g > 0.5 && r < 0.35 && b < 0.45;
 const orange = (r, g, b) => r > 0.5 && g > 0.22 && g < 0.5 && b < 0.15;
 const purple = (r, g, b) => b > 0.3 && r > 0.12 && r < 0.35 && g < 0.2;
 const atMenu = async page => share(await shot(page), null, menuBlue) > 0.3;
+const keep = async (page, name) => {
+  if (shots) await page.screenshot({path: `${shots}/${name}.png`});
+};
 
 // The centre of the pixels passing `test` inside the box, or null.
 function centre(image, [x0, y0, w, h], test) {
@@ -103,6 +109,7 @@ async function tapAt(page, x, y) {
     check('the menu shows on an upright phone', await waitFor(() => atMenu(page), 30000));
     await sleep(1500);
 
+    await keep(page, 'phone-menu');
     // The medal in the top left corner opens the gallery; its back medal closes it.
     await tapAt(page, 30, 30);
     const galleryOpen = await waitFor(async () => share(await shot(page), null, purple) > 0.3, 5000);
@@ -149,6 +156,7 @@ async function tapAt(page, x, y) {
 
     // Pause by its button, open the options by the gear, close them, resume.
     await sleep(1500);
+    await keep(page, 'phone-game');
     await tapAt(page, 27, 27);
     // Each waits for the screen before to finish sliding in.
     const paused = await waitFor(async () => share(await shot(page), null, white) < 0.05, 3000);
@@ -233,6 +241,7 @@ async function tapAt(page, x, y) {
     for (const end = Date.now() + 4000; Date.now() < end; ++frames) {
       if (dice(await shot(phone), 0, 90).length < 5) ++bare;
     }
+    await keep(phone, 'phone-side');
     check('turned on a slow line, every frame shows the dice', frames > 5 && bare === 0,
           `${bare} of ${frames} frames without five dice`);
     await slow.close();
