@@ -80,10 +80,12 @@ int c_MyApp::p_LoadFont(int slot, String name, int advance, int lineHeight) {
 
 // The picture a slot held goes at once, not when the collector finds it: a
 // reload then holds one new picture at a time beside the ones still to go.
+// Its going is a picture change: a record of it no longer says where it stood.
 int c_MyApp::p_FreeImg(int slot) {
   if (c_Image* old = m_Images[slot]) {
     if (old->m_Surface) old->m_Surface->Discard();
     gc_assign(m_Images[slot], nullptr);
+    ++m_ImageChanges;
   }
   return 0;
 }

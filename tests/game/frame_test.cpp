@@ -306,6 +306,13 @@ TEST(Replay, OverAKeptFrameOnlyTheChangedPartIsDrawn) {
   list(30, true);  // a record more, beside it
   ExpectDrawnInPartAround(Replay(h), [](const GlDraw& d) { return d.mode == GL_TRIANGLE_FAN; });
   list(0, true);
+  Replay(h);
+  // A freed picture draws nothing any more: where it stood is drawn again.
+  app->p_FreeImg(1);
+  list(0, true);
+  const std::vector<GlDraw> afterFree = Replay(h);
+  ASSERT_FALSE(afterFree.empty()) << "a freed picture";
+  EXPECT_FALSE(afterFree[0].scissored);
   h.Resize(800, 600);
   EXPECT_FALSE(Replay(h)[0].scissored) << "a new window size";
 }
