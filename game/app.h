@@ -385,6 +385,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_ChooseHdLevel();
   // True when a picture in some slot is not at the level the window needs.
   bool p_ArtBehindLevel() const;
+  // Loads again each slot whose file, read again at its first draw, no
+  // longer gave its picture.
+  void p_ReloadChangedArt();
   int p_Reload();
   int p_Loader();
   // The studio logo shows only while loading; its picture goes once play begins.

@@ -188,6 +188,7 @@ int c_MyApp::p_OnUpdate() {
 
   if (m_LoadStep == 0 || m_ArtLoaded != 0) {
     p_DropLoadingArt();
+    p_ReloadChangedArt();
     p_ScreenDispatch();
     if (m_OptionsOpen == 1 || m_OptionsSlide > 0) p_OptionBox();
     if (m_OptionsOpen == 1 && m_OptionsSlide <= 29) ++m_OptionsSlide;

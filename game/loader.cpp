@@ -50,15 +50,22 @@ String LevelFileName(String name, int level) {
 
 // Once the game runs, a reload only brings pictures to the window's level: a
 // slot already there stays, and one whose file for the new level cannot be
-// read yet (still downloading) keeps drawing the picture it has, scaled.
+// read yet (still downloading) keeps drawing the picture it has, scaled. A
+// slot whose file changed under it is loaded afresh, or left empty when the
+// new file cannot give its frames: no file read while the game runs ends it.
 int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount,
                        int flags) {
   const bool behind = m_ArtLoaded != 0;
-  if (behind && (!m_Images[slot] || m_ImageLevel[slot] == m_HdLevel)) return 0;
+  const c_Image* held = m_Images[slot];
+  const bool changed = held && held->m_Surface && held->m_Surface->fileChanged;
+  if (behind && !changed && (!held || m_ImageLevel[slot] == m_HdLevel)) return 0;
   if (!behind) p_FreeImg(slot);
-  c_Image* image = rk_graphics_LoadImage2(LevelFileName(name, m_HdLevel), frameWidth * m_HdLevel,
-                                          frameHeight * m_HdLevel, frameCount, flags);
-  if (behind && !image) return 0;
+  const String file = LevelFileName(name, m_HdLevel);
+  const int width = frameWidth * m_HdLevel;
+  const int height = frameHeight * m_HdLevel;
+  c_Image* image = behind ? rk_graphics_LoadImageFitting(file, width, height, frameCount, flags)
+                          : rk_graphics_LoadImage2(file, width, height, frameCount, flags);
+  if (behind && !image && !changed) return 0;
   p_FreeImg(slot);
   gc_assign(m_Images[slot], image);
   m_ImageLevel[slot] = m_HdLevel;
@@ -124,6 +131,19 @@ bool c_MyApp::p_ArtBehindLevel() const {
     if (m_Images[image.slot] && m_ImageLevel[image.slot] != m_HdLevel) return true;
   }
   return m_Images[kFontSlot] && m_ImageLevel[kFontSlot] != m_HdLevel;
+}
+
+void c_MyApp::p_ReloadChangedArt() {
+  auto changed = [this](int slot) {
+    const c_Image* image = m_Images[slot];
+    return image && image->m_Surface && image->m_Surface->fileChanged;
+  };
+  for (const ImageAsset& image : kImages) {
+    if (changed(image.slot)) {
+      p_LoadImg(image.slot, String(image.name), image.frameWidth, image.frameHeight, image.frames, 1);
+    }
+  }
+  if (changed(kFontSlot)) p_LoadFont(kFontSlot, String(kFontName), 7, 10);
 }
 
 int c_MyApp::p_Reload() {

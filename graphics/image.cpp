@@ -1,6 +1,8 @@
 // graphics/image.cpp: cutting surfaces into frames, image flags, and the image loaders.
 #include "graphics/image.h"
 
+#include <string>
+
 #include "graphics/graphics.h"
 #include "graphics/renderer.h"
 #include "host/data_path.h"
@@ -51,6 +53,17 @@ c_Image* c_Image::p_Init(gxtkSurface* surface, int frameCount, int flags) {
   p_ApplyFlags(flags);
   return this;
 }
+
+namespace {
+// Whether frameCount frames, cut row by row from a srcWidth x srcHeight area, all lie inside it.
+bool FramesFit(int frameWidth, int frameHeight, int frameCount, int srcWidth, int srcHeight) {
+  if (frameCount <= 0) return true;
+  if (frameWidth <= 0 || frameHeight <= 0 || frameWidth > srcWidth) return false;
+  const long perRow = srcWidth / frameWidth;
+  const long rows = (frameCount + perRow - 1) / perRow;
+  return rows * frameHeight <= srcHeight;
+}
+}  // namespace
 
 c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, int frameHeight,
                           int frameCount, int flags, c_Image* source, int srcX, int srcY,
@@ -119,6 +132,25 @@ c_Image* rk_graphics_LoadImage2(String path, int frameWidth, int frameHeight, in
   if (!rk_graphics_device) return nullptr;
   gxtkSurface* surface = rk_graphics_device->LoadSurface(rk_data_FixDataPath(path));
   if (!surface) return nullptr;
+  return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount,
+                                          flags, nullptr, 0, 0, surface->Width(),
+                                          surface->Height());
+}
+
+c_Image* rk_graphics_LoadImageFitting(String path, int frameWidth, int frameHeight, int frameCount,
+                                      int flags) {
+  if (!rk_graphics_device) return nullptr;
+  gxtkSurface* surface = rk_graphics_device->LoadSurface(rk_data_FixDataPath(path));
+  if (!surface) return nullptr;
+  if (!FramesFit(frameWidth, frameHeight, frameCount, surface->Width(), surface->Height())) {
+    const std::string reason = "its picture, " + std::to_string(surface->Width()) + "x" +
+                               std::to_string(surface->Height()) + " pixels, holds no " +
+                               std::to_string(frameCount) + " frames of " +
+                               std::to_string(frameWidth) + "x" + std::to_string(frameHeight);
+    if (RkGame::_game) RkGame::_game->TellLoadFailure(surface->path, reason.c_str());
+    surface->Discard();
+    return nullptr;
+  }
   return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount,
                                           flags, nullptr, 0, 0, surface->Width(),
                                           surface->Height());

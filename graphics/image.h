@@ -54,5 +54,9 @@ c_Image* rk_graphics_LoadImage(String path, int frameCount, int flags);
 // Loads `path` as a grid of frameWidth x frameHeight frames; null when it fails to load.
 c_Image* rk_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount,
                                 int flags);
+// The same, but a picture that cannot hold the frames is named and gives
+// null instead of ending the program: for files read while the game runs.
+c_Image* rk_graphics_LoadImageFitting(String path, int frameWidth, int frameHeight, int frameCount,
+                                      int flags);
 // A blank image of `frameCount` frames of width x height.
 c_Image* rk_graphics_CreateImage(int width, int height, int frameCount, int flags);

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "graphics/gl_layer.h"
 #include "graphics/renderer.h"
@@ -82,6 +83,7 @@ void gxtkSurface::Bind() {
   // Read before the texture takes its memory: the decoder's own blocks are
   // gone by then, so the two never add up.
   const bool restored = !data && !path.IsEmpty() && RestorePixels();
+  if (!data && !path.IsEmpty() && !restored) fileChanged = true;
   gl.GenTextures(1, &texture);
   gl.BindTexture(GL_TEXTURE_2D, texture);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -132,6 +134,12 @@ bool gxtkSurface::RestorePixels() {
   int pixelWidth = 0, pixelHeight = 0, pixelDepth = 0;
   unsigned char* pixels =
       RkGame::_game->LoadImageData(path, &pixelWidth, &pixelHeight, &pixelDepth);
+  if (pixels && (pixelWidth != width || pixelHeight != height || pixelDepth != depth)) {
+    const std::string reason = "it changed while the game ran (" + std::to_string(width) + "x" +
+                               std::to_string(height) + " pixels, now " +
+                               std::to_string(pixelWidth) + "x" + std::to_string(pixelHeight) + ")";
+    RkGame::_game->TellLoadFailure(path, reason.c_str());
+  }
   if (!pixels || pixelWidth != width || pixelHeight != height || pixelDepth != depth) {
     free(pixels);
     return false;

@@ -22,6 +22,9 @@ class gxtkSurface : public Object {
   // The host's GL context count when `texture` was made; -1 when there is none.
   int seq = -1;
   GLuint texture = 0;
+  // Set when the file, read again, no longer gives this picture (replaced
+  // while the game ran, say): whoever cut frames from it loads it afresh.
+  bool fileChanged = false;
   // Reciprocal texture size: pixel coordinates times these give texture coordinates.
   float texScaleU = 0;
   float texScaleV = 0;

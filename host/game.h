@@ -98,6 +98,8 @@ class RkGame {
   virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth) {
     return nullptr;
   }
+  // Names a data file that cannot be loaded, and why (once per file).
+  virtual void TellLoadFailure(const String& path, const char* reason) {}
   virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                        int* hertz) {
     return nullptr;

@@ -81,7 +81,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   // Beside the program (the build tree), else where an installed tree keeps it.
   const String& DataFolderPath();
   StateFile& State();
-  void TellLoadFailure(const String& path, const char* reason);
+  void TellLoadFailure(const String& path, const char* reason) override;
   FILE* OpenDataFile(const String& path);
   void TellStateNotice();
 

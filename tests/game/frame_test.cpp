@@ -137,6 +137,49 @@ TEST(Loading, AnotherLevelSwapsPicturesBehindTheScreensAsTheirFilesArrive) {
   EXPECT_EQ(h.app->m_LoadStep, 0);
 }
 
+// A file replaced under a running game (a package upgrade) is found when its
+// picture is first drawn: it is named, and its slot loaded afresh, or left
+// empty when the new picture cannot hold the frames; the game plays on.
+TEST(Loading, APictureWhoseFileChangedIsLoadedAfreshOrLeftOut) {
+  struct Case {
+    const char* file;
+    int slot, width, height;
+    bool fits;
+    const char* told;
+  };
+  for (const Case& c : {Case{"dice-hd.png", kImageDice, 2048, 128, true,
+                             "dice-hd.png: it changed while the game ran (512x512 pixels, now 2048x128)"},
+                        Case{"grid-hd.png", kImageGrid, 64, 64, false,
+                             "grid-hd.png: it changed while the game ran (408x408 pixels, now 64x64)"}}) {
+    GameHarness h;
+    h.FinishLoading();
+    h.host.replaced = c.file;
+    h.host.replacedWidth = c.width;
+    h.host.replacedHeight = c.height;
+    h.app->m_MenuSel = 2;
+    h.app->m_Screen = 11;
+    testing::internal::CaptureStderr();
+    h.Update(3);
+    h.Render();
+    h.Update();
+    h.Render();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_THAT(said, ::testing::HasSubstr(c.told));
+    const c_Image* image = h.app->m_Images[c.slot];
+    if (c.fits) {
+      ASSERT_NE(image, nullptr) << c.file;
+      EXPECT_EQ(image->m_Surface->width, c.width);
+      EXPECT_EQ(image->m_Frames.Length(), 16);
+      EXPECT_FALSE(image->m_Surface->fileChanged);
+    } else {
+      EXPECT_EQ(image, nullptr) << c.file;
+    }
+    h.Update(60);
+    h.Render();
+    EXPECT_EQ(h.app->m_Screen, 10) << "the game plays on";
+  }
+}
+
 TEST(Fit, ATallWindowKeepsTheDesignWidthAndGetsATallerScreen) {
   GameHarness h(600, 1000);
   EXPECT_EQ(h.app->m_FitMode, 1);

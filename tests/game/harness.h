@@ -61,9 +61,18 @@ class GameHost : public TestHost {
   bool KeepFrame() override { return frameOnScreen; }
   // Pictures whose path holds this are not there yet, as while a download runs.
   std::string notYetThere;
+  // A picture whose path holds this reads as a blank one of the given size,
+  // as if its file had been replaced.
+  std::string replaced;
+  int replacedWidth = 0;
+  int replacedHeight = 0;
   unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override {
     const std::string name = std::string(String::CString<char>(path));
     if (!notYetThere.empty() && name.find(notYetThere) != std::string::npos) return nullptr;
+    if (!replaced.empty() && name.find(replaced) != std::string::npos) {
+      *width = replacedWidth, *height = replacedHeight, *depth = 4;
+      return static_cast<unsigned char*>(calloc(1, 4 * replacedWidth * replacedHeight));
+    }
     return TestHost::LoadImageData(path, width, height, depth);
   }
   // A page's host when set, with the browser's full screen (-1: it has none).
