@@ -96,7 +96,7 @@ int main() {
   h.Update(20);
   Report("play", h);
   // The cursor moved one place, drawn over the frame kept in the back buffer.
-  h.gl.swapKeepsFrame = true;
+  h.gl.backBufferAge = 1;
   h.Render();
   h.KeyDown(kKeyRight);
   h.Update();

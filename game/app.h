@@ -186,6 +186,12 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // What the last drawn frame was made of (its fit, clear, images and display
   // list), to leave an unchanged frame on screen instead of drawing it again.
   std::vector<float> m_DrawnFrame;
+  // What each of the last frames presented changed, newest first: the
+  // window box (left, top, right, bottom), an empty one for none, or the
+  // whole window; to bring a back buffer some frames old up to date.
+  static constexpr int kChangeHistory = 4;
+  int m_RecentChanges[kChangeHistory][5] = {};
+  int m_RecentCount = 0;
   Array<c_Image*> m_Images;
   Array<int> m_ImageInfo;
   int m_FontSlot = 0;
@@ -554,6 +560,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // it): kChangeNone, kChangeWhole, or kChangePart with the window pixels
   // left, top, right, bottom that can differ in `area`.
   int p_FrameChange(int devWidth, int devHeight, int* area);
+  // Records what the frame about to be presented changes (a p_FrameChange answer).
+  void p_NoteChange(int change, const int* area);
+  // What to draw over a back buffer `age` frames old: kChangeNone, kChangeWhole,
+  // or kChangePart with the union of the recorded boxes of those frames in `area`.
+  int p_RedrawArea(int age, int devWidth, int devHeight, int* area) const;
   static void MeasureRate(int* lastMs, int* fps, int* average);
 };
 

@@ -69,16 +69,21 @@ int c_MyApp::p_OnRender() {
   // again, over the frame the window's back buffer still holds.
   int area[4] = {0, 0, devWidth, devHeight};
   const int change = p_FrameChange(devWidth, devHeight, area);
-  if (change == kChangeNone && (rk_app_KeepFrame() || device->FrameKept())) {
-    // Nothing to draw: kept on screen, or presented again from the back buffer.
-  } else if (change == kChangePart && device->FrameKept()) {
-    rk_graphics_SetScissor(static_cast<float>(area[0]), static_cast<float>(area[1]),
-                           static_cast<float>(area[2] - area[0]),
-                           static_cast<float>(area[3] - area[1]));
-    p_DrawFrame(device, devWidth, devHeight);
-    rk_graphics_SetScissor(0, 0, static_cast<float>(devWidth), static_cast<float>(devHeight));
+  if (change == kChangeNone && rk_app_FrameStillShown()) {
+    // Nothing to draw or present: the window shows this frame.
   } else {
-    p_DrawFrame(device, devWidth, devHeight);
+    // The back buffer holds a frame some presents old: what changed since is drawn again.
+    p_NoteChange(change, area);
+    const int redraw = p_RedrawArea(device->BackBufferAge(), devWidth, devHeight, area);
+    if (redraw == kChangePart) {
+      rk_graphics_SetScissor(static_cast<float>(area[0]), static_cast<float>(area[1]),
+                             static_cast<float>(area[2] - area[0]),
+                             static_cast<float>(area[3] - area[1]));
+      p_DrawFrame(device, devWidth, devHeight);
+      rk_graphics_SetScissor(0, 0, static_cast<float>(devWidth), static_cast<float>(devHeight));
+    } else if (redraw == kChangeWhole) {
+      p_DrawFrame(device, devWidth, devHeight);
+    }
   }
   rk_graphics_SetAlpha(0.5f);
   rk_graphics_SetColor(255, 255, 255);

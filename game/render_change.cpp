@@ -136,3 +136,31 @@ int c_MyApp::p_FrameChange(int devWidth, int devHeight, int* area) {
   }
   return change;
 }
+
+void c_MyApp::p_NoteChange(int change, const int* area) {
+  for (int i = kChangeHistory - 1; i > 0; --i) {
+    std::copy(m_RecentChanges[i - 1], m_RecentChanges[i - 1] + 5, m_RecentChanges[i]);
+  }
+  int* entry = m_RecentChanges[0];
+  entry[0] = change;
+  std::copy(area, area + 4, entry + 1);
+  m_RecentCount = std::min(m_RecentCount + 1, kChangeHistory);
+}
+
+int c_MyApp::p_RedrawArea(int age, int devWidth, int devHeight, int* area) const {
+  area[0] = 0, area[1] = 0, area[2] = devWidth, area[3] = devHeight;
+  if (age <= 0 || age > m_RecentCount) return kChangeWhole;
+  int box[4] = {devWidth, devHeight, 0, 0};
+  for (int i = 0; i < age; ++i) {
+    const int* entry = m_RecentChanges[i];
+    if (entry[0] == kChangeWhole) return kChangeWhole;
+    if (entry[0] == kChangeNone) continue;
+    box[0] = std::min(box[0], entry[1]);
+    box[1] = std::min(box[1], entry[2]);
+    box[2] = std::max(box[2], entry[3]);
+    box[3] = std::max(box[3], entry[4]);
+  }
+  if (box[0] >= box[2] || box[1] >= box[3]) return kChangeNone;
+  std::copy(box, box + 4, area);
+  return kChangePart;
+}

@@ -2,8 +2,20 @@
 #include "graphics/gl_layer.h"
 
 #include <GLFW/glfw3.h>
+#include <GL/glx.h>
 
+#include <cstring>
 #include <initializer_list>
+
+#include "host/game.h"
+
+// GLFW's native access, declared here: its header wants the XRandR headers too.
+extern "C" Display* glfwGetX11Display(void);
+extern "C" GLXWindow glfwGetGLXWindow(GLFWwindow* window);
+
+#ifndef GLX_BACK_BUFFER_AGE_EXT
+#define GLX_BACK_BUFFER_AGE_EXT 0x20F4
+#endif
 
 #include "graphics/gl_direct_calls.h"
 
@@ -44,18 +56,49 @@ class OpenGlLayer : public GlDirectCalls {
     glReadPixels(x, y, width, height, format, type, pixels);
   }
 
-  // Checked once per window, on its first frame, before the game draws it.
-  bool SwapKeepsFrame() override {
+  // Where the driver reports buffer ages, they are asked at every frame.
+  // Elsewhere only a software rasteriser whose swaps are seen to copy is
+  // trusted to keep the last frame; anything else gets whole frames. Each
+  // context (every window has its own) is probed anew, before its first frame.
+  int BackBufferAge() override {
     GLFWwindow* window = glfwGetCurrentContext();
-    if (!window) return false;
-    if (window != probed_) {
-      probed_ = window;
-      keeps_ = SwapCopies(window);
+    if (!window) return 0;
+    if (probedSeq_ != glfwGraphicsSeq) {
+      probedSeq_ = glfwGraphicsSeq;
+      reportsAge_ = HasBufferAge();
+      copies_ = !reportsAge_ && SoftwareRenderer() && SwapCopies(window);
     }
-    return keeps_;
+    if (reportsAge_) {
+      unsigned int age = 0;
+      glXQueryDrawable(glfwGetX11Display(), glfwGetGLXWindow(window), GLX_BACK_BUFFER_AGE_EXT,
+                       &age);
+      return static_cast<int>(age);
+    }
+    return copies_ ? 1 : 0;
   }
 
  private:
+  static bool HasBufferAge() {
+    Display* display = glfwGetX11Display();
+    if (!display) return false;
+    const char* names = glXQueryExtensionsString(display, DefaultScreen(display));
+    const size_t length = std::strlen("GLX_EXT_buffer_age");
+    for (const char* at = names; at && (at = std::strstr(at, "GLX_EXT_buffer_age")); at += length) {
+      const bool starts = at == names || at[-1] == ' ';
+      if (starts && (at[length] == ' ' || at[length] == 0)) return true;
+    }
+    return false;
+  }
+  // Mesa's software rasterisers draw into memory that a swap copies out.
+  static bool SoftwareRenderer() {
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (!renderer) return false;
+    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer"}) {
+      if (std::strstr(renderer, name)) return true;
+    }
+    return false;
+  }
+
   // Two near-black frames in a row: after the second swap the back buffer
   // holds the second only where swaps copy it to the window; where they
   // exchange buffers or leave them undefined it holds something else.
@@ -80,8 +123,9 @@ class OpenGlLayer : public GlDirectCalls {
     return true;
   }
 
-  GLFWwindow* probed_ = nullptr;
-  bool keeps_ = false;
+  int probedSeq_ = -1;
+  bool reportsAge_ = false;
+  bool copies_ = false;
 };
 
 }  // namespace

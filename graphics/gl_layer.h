@@ -49,10 +49,12 @@ class GlLayer {
   virtual void PixelStorei(GLenum name, GLint value) = 0;
   virtual GLenum GetError() = 0;
 
-  // Whether a buffer swap leaves the frame drawn last in the window's back
-  // buffer, so that the next frame may be drawn in part over it. Platforms
-  // differ (copy, exchange, undefined); a layer that cannot tell says no.
-  virtual bool SwapKeepsFrame() { return false; }
+  // How many frames old the current back buffer's contents are, asked as a
+  // frame begins: 1 when it holds the frame presented last, n when the one n
+  // swaps ago, 0 when they are undefined or unknown (draw the frame whole).
+  // Platforms differ (copy, exchange, several buffers) and can change while
+  // a window lives, so it is asked at every frame.
+  virtual int BackBufferAge() { return 0; }
 };
 
 // The platform's own layer (desktop OpenGL or the browser's WebGL).

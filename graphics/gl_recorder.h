@@ -55,7 +55,8 @@ class GlRecorder : public GlLayer {
   // Acts like a driver that refuses textures whose sides are not powers of two.
   bool refuseNonPowerOfTwo = false;
   // Acts like a platform whose buffer swaps keep the frame in the back buffer.
-  bool swapKeepsFrame = false;
+  // What BackBufferAge answers.
+  int backBufferAge = 0;
 
   std::vector<GlCall> calls;
   std::vector<GlDraw> draws;
@@ -102,7 +103,7 @@ class GlRecorder : public GlLayer {
                      GLsizei height, GLenum format, GLenum type, const void* pixels) override;
   void PixelStorei(GLenum name, GLint value) override;
   GLenum GetError() override;
-  bool SwapKeepsFrame() override { return swapKeepsFrame; }
+  int BackBufferAge() override { return backBufferAge; }
 
  private:
   void Record(const char* name, std::initializer_list<double> args);

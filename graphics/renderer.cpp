@@ -37,9 +37,10 @@ void gxtkGraphics::mark() { gc_push_grey(batchSurface); }
 int gxtkGraphics::BeginRender() {
   GlLayer& gl = Gl();
   gl.WindowSize(&width, &height);
-  // Asked first: a new window is checked before anything is drawn in it.
-  const bool swapKeeps = gl.SwapKeepsFrame();
-  frameKept = swapKeeps && lastSeq == glfwGraphicsSeq && lastWidth == width && lastHeight == height;
+  // Asked first: a new window is checked before anything is drawn in it. A
+  // new context or size keeps nothing of the frames before.
+  const int age = gl.BackBufferAge();
+  backBufferAge = lastSeq == glfwGraphicsSeq && lastWidth == width && lastHeight == height ? age : 0;
   lastSeq = glfwGraphicsSeq;
   lastWidth = width;
   lastHeight = height;

@@ -75,10 +75,10 @@ class gxtkGraphics : public Object {
   // Draws and empties the pending batch.
   void Flush();
 
-  // True from BeginRender when the window's back buffer still holds the frame
-  // this device drew last (same context, same size, and swaps that keep it):
-  // a frame may then redraw only the part that changed.
-  bool FrameKept() const { return frameKept; }
+  // From BeginRender: how many frames old the window's back buffer is (see
+  // GlLayer::BackBufferAge; 0 on a new context or size). A frame may then
+  // redraw only what changed over that many frames.
+  int BackBufferAge() const { return backBufferAge; }
 
   // Segments of an oval with these radii under the current matrix: 12 to 1024, a multiple of 4.
   int OvalSegments(float rx, float ry) const;
@@ -99,7 +99,7 @@ class gxtkGraphics : public Object {
     vertex->color = color;
   }
   void PackColor();
-  bool frameKept = false;
+  int backBufferAge = 0;
   // The context count and window size of the frame drawn last.
   int lastSeq = -1;
   int lastWidth = 0;

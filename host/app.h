@@ -79,7 +79,7 @@ String rk_app_TakeStateNotice();
 int rk_app_StateDamaged();
 // From OnRender, when it would draw the frame on screen again: true when the
 // host leaves that frame showing (draw nothing then), false to draw as usual.
-bool rk_app_KeepFrame();
+bool rk_app_FrameStillShown();
 // True in a browser page, where the program's end leaves an empty page.
 bool rk_app_InPage();
 // 1 full screen, 0 in a window, -1 when the host offers no full screen.

@@ -20,7 +20,7 @@ int rk_app_SetUpdateRate(int hertz) {
 int rk_app_Millisecs() { return rk_app__game->Millisecs(); }
 int rk_app_DeviceWidth() { return rk_app__devWidth; }
 int rk_app_DeviceHeight() { return rk_app__devHeight; }
-bool rk_app_KeepFrame() { return rk_app__game->KeepFrame(); }
+bool rk_app_FrameStillShown() { return rk_app__game->FrameStillShown(); }
 
 int rk_app_ValidateDeviceWindow(bool notify) {
   int width = rk_app__game->GetDeviceWidth();

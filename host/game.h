@@ -90,7 +90,7 @@ class RkGame {
   // Called from a render that would draw the frame already on screen again:
   // true when the host can leave that frame showing, and then presents
   // nothing for this render; false when the render must draw.
-  virtual bool KeepFrame() { return false; }
+  virtual bool FrameStillShown() { return false; }
   virtual String PathToFilePath(String path) { return path; }
   virtual FILE* OpenFile(String path, String mode);
   // The whole file as a new malloc'ed buffer that the caller owns, or null.

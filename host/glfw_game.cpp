@@ -210,7 +210,7 @@ int RkGlfwGame::SetDeviceWindow(int width, int height, int flags) {
   return SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
 }
 
-bool RkGlfwGame::KeepFrame() {
+bool RkGlfwGame::FrameStillShown() {
   _keepFrame = _frameOnScreen;
   return _keepFrame;
 }

@@ -44,7 +44,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   Array<RkDisplayMode*> GetDisplayModes() override;
   RkDisplayMode* GetDesktopMode() override;
   int SetSwapInterval(int interval) override;
-  bool KeepFrame() override;
+  bool FrameStillShown() override;
   String PathToFilePath(String path) override;
   unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
   bool DecodeAudio(String path, AudioSink& sink) override;

@@ -326,7 +326,7 @@ void ExpectDrawnInPartAround(const std::vector<GlDraw>& draws, Pick changed) {
 
 TEST(Replay, OverAKeptFrameOnlyTheChangedPartIsDrawn) {
   GameHarness h;
-  h.gl.swapKeepsFrame = true;
+  h.gl.backBufferAge = 1;
   h.FinishLoading();
   c_MyApp* app = h.app;
   auto list = [&](float turn, bool extra) {
@@ -358,6 +358,39 @@ TEST(Replay, OverAKeptFrameOnlyTheChangedPartIsDrawn) {
   EXPECT_FALSE(afterFree[0].scissored);
   h.Resize(800, 600);
   EXPECT_FALSE(Replay(h)[0].scissored) << "a new window size";
+}
+
+// Over a back buffer some frames old (the driver's several buffers) the
+// changes of all those frames are drawn again; an unknown age, the whole frame.
+TEST(Replay, OverABackBufferSomeFramesOldTheChangesOfThoseFramesAreDrawn) {
+  for (int age : {1, 2, 3, 0}) {
+    GameHarness h;
+    h.gl.backBufferAge = age;
+    h.FinishLoading();
+    c_MyApp* app = h.app;
+    // Frame k moves the small square of row k (window rows 20, 120, 220).
+    float xs[3] = {100, 100, 100};
+    std::vector<GlDraw> draws;
+    for (int moved = -1; moved < 3; ++moved) {
+      if (moved >= 0) xs[moved] = 300;
+      app->p_CLS2D(kAbsent, 0, 0, 0);
+      for (int k = 0; k < 3; ++k) app->p_Rect(xs[k], 20 + 100.0f * k, 10, 10);
+      draws = Replay(h);
+    }
+    ASSERT_FALSE(draws.empty()) << age;
+    if (age == 0) {
+      EXPECT_FALSE(draws[0].scissored) << "an unknown age: the whole frame";
+      continue;
+    }
+    ASSERT_TRUE(draws[0].scissored) << age;
+    const GLint* box = draws[0].scissor;  // GL's: from the bottom left
+    const int top = 480 - (box[1] + box[3]);
+    const int bottom = 480 - box[1];
+    const int firstRow = 20 + 100 * (3 - age);
+    EXPECT_LE(top, firstRow) << "age " << age;
+    EXPECT_GT(top, firstRow - 90) << "age " << age << ": no older change";
+    EXPECT_GE(bottom, 230) << "age " << age;
+  }
 }
 
 TEST(Replay, AFullListDropsRecordsButHitTestsStillAnswer) {

@@ -58,7 +58,7 @@ class GameHost : public TestHost {
   int Millisecs() override { return millis; }
   // Whether the window still shows the last frame (the test host never presents).
   bool frameOnScreen = false;
-  bool KeepFrame() override { return frameOnScreen; }
+  bool FrameStillShown() override { return frameOnScreen; }
   // Pictures whose path holds this are not there yet, as while a download runs.
   std::string notYetThere;
   // A picture whose path holds this reads as a blank one of the given size,

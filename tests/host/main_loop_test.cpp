@@ -124,7 +124,7 @@ TEST_F(MainLoop, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
 
 TEST_F(MainLoop, AKeptFrameStaysOnScreenUntilTheWindowLosesItsContents) {
   host.SetUpdateRate(60);
-  delegate->onRender = [&] { host.KeepFrame(); };
+  delegate->onRender = [&] { host.FrameStillShown(); };
   // Kept frames are not swapped, so the pump counts the passes.
   int pumps = 0;
   window.onPump = [&] {
