@@ -1,6 +1,7 @@
 // host/web/web_game.h: the host in a browser page. The shared host runs
 // unchanged over the page's window system; the browser owns the loop, which
-// runs one iteration per animation frame.
+// runs one iteration per animation frame. (The shared host keeps its desktop
+// names, RkGlfwGame and glfwGraphicsSeq, though no GLFW runs in a page.)
 #pragma once
 
 #include "host/glfw_game.h"
