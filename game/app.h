@@ -192,6 +192,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   static constexpr int kChangeHistory = 4;
   int m_RecentChanges[kChangeHistory][5] = {};
   int m_RecentCount = 0;
+  // Frames drawn in part (or kept) that the frame check compared, and those that differed.
+  int m_FramesChecked = 0;
+  int m_FramesDiffering = 0;
   Array<c_Image*> m_Images;
   Array<int> m_ImageInfo;
   int m_FontSlot = 0;
@@ -556,6 +559,7 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int p_MapPointer();
   int p_ReplayDrawList();
   void p_DrawFrame(gxtkGraphics* device, int devWidth, int devHeight);
+  void p_CheckFrame(gxtkGraphics* device, int devWidth, int devHeight);
   // How this render's frame differs from the last one drawn (and remembers
   // it): kChangeNone, kChangeWhole, or kChangePart with the window pixels
   // left, top, right, bottom that can differ in `area`.

@@ -237,6 +237,10 @@ int c_MyApp::p_Save() {
 // Every way out keeps the settings, badges and scores, and records a game in
 // play or just over (its overlay still running), as the pause menu's Quit would.
 int c_MyApp::p_OnEnd() {
+  if (rk_app_CheckFrames()) {
+    rkPrint(String("Frame check: ") + String(m_FramesChecked) + String(" frames drawn in part or kept, ") +
+            String(m_FramesDiffering) + String(" differ from the whole frame"));
+  }
   if (m_Screen == 10 || m_Screen == 2) {
     // As the hand-back to the menu does it, without the menu's chime.
     m_Screen = 2;

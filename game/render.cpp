@@ -5,6 +5,7 @@
 // buffer still holds the frame before (render_change.cpp).
 #include "game/app.h"
 #include "game/replay_fit.h"
+#include "runtime/startup.h"
 
 namespace {
 
@@ -84,10 +85,27 @@ int c_MyApp::p_OnRender() {
     } else if (redraw == kChangeWhole) {
       p_DrawFrame(device, devWidth, devHeight);
     }
+    if (redraw != kChangeWhole && rk_app_CheckFrames()) p_CheckFrame(device, devWidth, devHeight);
   }
   rk_graphics_SetAlpha(0.5f);
   rk_graphics_SetColor(255, 255, 255);
   return 0;
+}
+
+// The partial redraw's test: the frame as drawn over the kept one (or kept
+// as it was) is read back, drawn whole and read again; the two must agree.
+void c_MyApp::p_CheckFrame(gxtkGraphics* device, int devWidth, int devHeight) {
+  const std::vector<int> kept = rk_graphics_ReadWindow();
+  p_DrawFrame(device, devWidth, devHeight);
+  const std::vector<int> whole = rk_graphics_ReadWindow();
+  ++m_FramesChecked;
+  if (kept == whole) return;
+  int differing = 0;
+  for (size_t i = 0; i < kept.size() && i < whole.size(); ++i) differing += kept[i] != whole[i];
+  if (m_FramesDiffering++ == 0) {
+    rkPrint(String("Frame check: frame ") + String(m_FramesChecked) + String(" differs in ") +
+            String(differing) + String(" pixels from the same frame drawn whole"));
+  }
 }
 
 // The clear, a full-window rectangle, then the display list.

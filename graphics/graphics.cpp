@@ -106,6 +106,14 @@ int rk_graphics_SetBlend(int blend) {
   return 0;
 }
 
+std::vector<int> rk_graphics_ReadWindow() {
+  gxtkGraphics* device = rk_graphics_renderDevice;
+  if (!device || device->Width() <= 0 || device->Height() <= 0) return {};
+  Array<int> pixels(device->Width() * device->Height());
+  device->ReadPixels(pixels, 0, 0, device->Width(), device->Height(), 0, device->Width());
+  return std::vector<int>(pixels.Data(), pixels.Data() + pixels.Length());
+}
+
 int rk_graphics_SetScissor(float x, float y, float width, float height) {
   c_GraphicsContext* c = rk_graphics_context;
   c->m_ScissorX = x;

@@ -3,6 +3,8 @@
 // the graphics device while a frame is rendered.
 #pragma once
 
+#include <vector>
+
 #include "graphics/image.h"
 #include "graphics/renderer.h"
 
@@ -44,6 +46,8 @@ int rk_graphics_SetColor(float r, float g, float b);
 int rk_graphics_SetAlpha(float alpha);
 int rk_graphics_SetBlend(int blend);
 int rk_graphics_SetScissor(float x, float y, float width, float height);
+// The render device's whole window as drawn so far, row by row from the top.
+std::vector<int> rk_graphics_ReadWindow();
 int rk_graphics_SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
 int rk_graphics_SetMatrix2(Array<float> m);
 // current = current x given: a transformation applied later acts first on drawn points.

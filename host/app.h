@@ -80,6 +80,9 @@ int rk_app_StateDamaged();
 // From OnRender, when it would draw the frame on screen again: true when the
 // host leaves that frame showing (draw nothing then), false to draw as usual.
 bool rk_app_FrameStillShown();
+// True when MARVOLET_CHECK_FRAMES is set: every frame drawn in part is then
+// compared with the same frame drawn whole (a test of the partial redraw).
+bool rk_app_CheckFrames();
 // True in a browser page, where the program's end leaves an empty page.
 bool rk_app_InPage();
 // 1 full screen, 0 in a window, -1 when the host offers no full screen.

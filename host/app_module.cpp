@@ -1,5 +1,7 @@
 // host/app_module.cpp: the app module's functions and globals, mostly forwarding to the host.
 #include "host/app.h"
+
+#include <cstdlib>
 #include "runtime/startup.h"
 
 c_App* rk_app__app = nullptr;
@@ -21,6 +23,11 @@ int rk_app_Millisecs() { return rk_app__game->Millisecs(); }
 int rk_app_DeviceWidth() { return rk_app__devWidth; }
 int rk_app_DeviceHeight() { return rk_app__devHeight; }
 bool rk_app_FrameStillShown() { return rk_app__game->FrameStillShown(); }
+
+bool rk_app_CheckFrames() {
+  static const bool on = getenv("MARVOLET_CHECK_FRAMES") != nullptr;
+  return on;
+}
 
 int rk_app_ValidateDeviceWindow(bool notify) {
   int width = rk_app__game->GetDeviceWidth();
