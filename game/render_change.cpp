@@ -83,7 +83,8 @@ int c_MyApp::p_FrameChange(int devWidth, int devHeight, int* area) {
   const bool sameKey = m_DrawnFrame.size() >= kKeyFloats &&
                        memcmp(m_DrawnFrame.data(), key, sizeof key) == 0;
   const int oldLen = sameKey ? static_cast<int>(m_DrawnFrame.size() - kKeyFloats) : 0;
-  const float* old = m_DrawnFrame.data() + kKeyFloats;
+  // Only a frame with the same key has records to compare (an empty one has no data at all).
+  const float* old = sameKey ? m_DrawnFrame.data() + kKeyFloats : list;
 
   // A translucent clear blends over the frame before, so each such frame is new.
   int change = kChangeWhole;
