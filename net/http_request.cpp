@@ -133,7 +133,13 @@ bool c_HttpRequest::StartResponse() {
   if (m_Header->p_Length() == 0) return false;
   Array<String> parts = m_Header->p_Get(0).ToUpper().Split(String(" "));
   if (parts.Length() <= 2 || !parts[0].StartsWith(String("HTTP/"))) return false;
-  m_Status = parts[1].ToInt();
+  // A status code is exactly three digits; anything else is a malformed line.
+  const String& code = parts[1];
+  if (code.Length() != 3) return false;
+  for (int i = 0; i < 3; ++i) {
+    if (code[i] < '0' || code[i] > '9') return false;
+  }
+  m_Status = code.ToInt();
   gc_assign(m_Response, (new c_StringStack())->m_new());
   return true;
 }

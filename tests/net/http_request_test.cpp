@@ -101,7 +101,9 @@ TEST_F(HttpRequestTest, StatusLineIsReadInUpperCase) {
 
 TEST_F(HttpRequestTest, MalformedStatusLinesEndTheRequestWithMinusOne) {
   for (const char* reply : {"HTTP/1.0 200\r\n\r\nbody", "\r\n\r\nbody",
-                            "FTP/1.0 200 OK\r\n\r\nbody", " \t\r\nHTTP/1.0 200 OK\r\n\r\nbody"}) {
+                            "FTP/1.0 200 OK\r\n\r\nbody", " \t\r\nHTTP/1.0 200 OK\r\n\r\nbody",
+                            "HTTP/1.0 3014444444444444444444444 X\r\n\r\nbody",
+                            "HTTP/1.0 20 OK\r\n\r\nbody", "HTTP/1.0 2O0 OK\r\n\r\nbody"}) {
     LoopbackServer server = Serve({reply});
     c_HttpRequest* request = Get(Url(server));
     EXPECT_EQ(request->p_Status(), -1) << reply;
