@@ -46,8 +46,10 @@ static void Abandon(void) {
   if (escape) longjmp(*escape, 1);
 }
 
+// Zeroed: the decoder's failure paths free lists whose entries it never set
+// (a comment list cut short), which must then be null.
 static void* vorbis_malloc(size_t size) {
-  Block* block = size <= kLargestBlock ? (Block*)malloc(sizeof(Block) + size) : NULL;
+  Block* block = size <= kLargestBlock ? (Block*)calloc(1, sizeof(Block) + size) : NULL;
   if (!block) Abandon();
   return block ? Track(block) : NULL;
 }

@@ -291,7 +291,10 @@ TEST(OggDecode, BrokenFilesFailWithoutACrash) {
   ASSERT_LT(vendor, good.size());
   size_t count_at = vendor + 4 + (good[vendor] | good[vendor + 1] << 8);
   // Sizes that would take gigabytes, or wrap around in the decoder's arithmetic.
+  // And more comments than follow, which fails with the comment list half filled.
   const std::pair<size_t, uint32_t> hostile_fields[] = {{vendor, 0x7FFFFFF0u},
+                                                        {count_at, 3},
+                                                        {count_at, 1000},
                                                         {count_at, 0x20000000u},
                                                         {count_at, 0x20000001u},
                                                         {count_at, 0x10000000u}};
