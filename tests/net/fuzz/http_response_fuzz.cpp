@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -130,7 +131,13 @@ Expected Model(const std::string& response) {
   if (space == std::string::npos || first.compare(0, 5, "HTTP/") != 0) return expected;
   size_t next = first.find(' ', space + 1);
   if (next == std::string::npos) return expected;
-  std::string number = first.substr(space + 1, next - space - 1).substr(0, 63);
+  // A status code is exactly three digits; anything else is a malformed line.
+  std::string number = first.substr(space + 1, next - space - 1);
+  if (number.size() != 3 || !isdigit(static_cast<unsigned char>(number[0])) ||
+      !isdigit(static_cast<unsigned char>(number[1])) ||
+      !isdigit(static_cast<unsigned char>(number[2]))) {
+    return expected;
+  }
   expected.status = atoi(number.c_str());
   expected.body = response.substr(start);
   return expected;
