@@ -66,13 +66,7 @@ void RkGlfwGame::Run() {
   StartGame();
   while (_window->WindowOpen()) {
     // Present first, then wait for the next update.
-    RenderGame();
-    if (_keepFrame) {
-      _keepFrame = false;
-    } else {
-      _window->SwapBuffers();
-      _frameOnScreen = true;
-    }
+    PresentFrame();
     if (_updateDue != 0) {
       double delay = _updateDue - _window->Time();
       if (delay > 0) _window->Sleep(delay);
@@ -88,6 +82,17 @@ void RkGlfwGame::Run() {
     if (rkEndSignal() != 0) rkEnd(rkEndSignal(), 0);
     FollowWindowFocus();
     if (!_isSuspended) RunUpdates();
+  }
+}
+
+void RkGlfwGame::PresentFrame() {
+  if (_contextLost) return;
+  RenderGame();
+  if (_keepFrame) {
+    _keepFrame = false;
+  } else {
+    _window->SwapBuffers();
+    _frameOnScreen = true;
   }
 }
 
@@ -137,7 +142,6 @@ int RkGlfwGame::Millisecs() {
 int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                               int depth, int stencil, bool fullscreen) {
   ReleaseHeldKeys();
-  _frameOnScreen = false;
   RkVideoMode desktop;
   _window->DesktopMode(&desktop);
   _window->CloseWindow();
@@ -160,7 +164,7 @@ int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blu
   // A failure shows as a closed window, which ends the main loop.
   _windowFailed = !_window->OpenWindow(request, this);
   _fullScreen = fullscreen && !_windowFailed;
-  ++glfwGraphicsSeq;
+  NewContext();
   if (_vsyncInterval >= 0) _window->SetSwapInterval(_vsyncInterval);
   return 0;
 }
@@ -216,6 +220,21 @@ bool RkGlfwGame::FrameStillShown() {
 }
 
 void RkGlfwGame::OnContentsLost() { _frameOnScreen = false; }
+
+// Surfaces and the renderer compare the context count with the one they
+// drew under, so each makes its textures again and the next frame is whole.
+void RkGlfwGame::NewContext() {
+  ++glfwGraphicsSeq;
+  _contextLost = false;
+  _frameOnScreen = false;
+}
+
+void RkGlfwGame::OnContextLost() {
+  _contextLost = true;
+  _frameOnScreen = false;
+}
+
+void RkGlfwGame::OnContextRestored() { NewContext(); }
 
 int RkGlfwGame::SetSwapInterval(int interval) {
   _vsyncInterval = interval;

@@ -68,9 +68,15 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   void OnCursorMove(double x, double y) override;
   void OnCloseRequest() override;
   void OnContentsLost() override;
+  void OnContextLost() override;
+  void OnContextRestored() override;
 
  protected:
   void RunUpdates();
+  // Renders, then presents the frame unless the render kept the one on screen.
+  void PresentFrame();
+  // A GL context starts: textures and the frame shown are those of another one.
+  void NewContext();
   // Suspends or resumes the game as the window loses or regains the focus.
   void FollowWindowFocus();
   void ReleaseHeldKeys();
@@ -98,6 +104,8 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   bool _frameOnScreen = false;
   // This render asked to leave that frame showing.
   bool _keepFrame = false;
+  // No GL context to draw with until it is restored; updates go on.
+  bool _contextLost = false;
   String _programFolder;
   String _internalFolder;
   String _dataFolder;

@@ -67,6 +67,10 @@ class RkWindowListener {
   virtual void OnCloseRequest() = 0;
   // The window's contents were lost (uncovered, resized): the next frame must be shown.
   virtual void OnContentsLost() {}
+  // The GL context was taken away (a browser may do so at any time), with
+  // everything made in it; restored, it starts empty.
+  virtual void OnContextLost() {}
+  virtual void OnContextRestored() {}
 };
 
 class RkWindowSystem {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "graphics/gl_recorder.h"
+#include "graphics/surface.h"
 #include "tests/host/fake_window.h"
 
 namespace {
@@ -145,6 +147,39 @@ TEST_F(MainLoop, AKeptFrameStaysOnScreenUntilTheWindowLosesItsContents) {
   };
   RunPasses(-1);
   EXPECT_EQ(Only(log, "swap").size(), 1u);
+}
+
+TEST_F(MainLoop, ALostContextDrawsNothingUntilRestoredThenAWholeFrameWithNewTextures) {
+  GlRecorder gl;
+  GlLayer* previousGl = SetGlLayer(&gl);
+  auto* picture = new gxtkSurface();
+  picture->width = picture->height = 2;
+  picture->depth = 4;
+  picture->format = GL_RGBA;
+  host.SetUpdateRate(60);
+  delegate->onRender = [&] {
+    picture->Bind();
+    host.FrameStillShown();
+  };
+  int pumps = 0;
+  window.onPump = [&] {
+    ++pumps;
+    if (pumps == 2) window.listener->OnContextLost();
+    if (pumps == 4) window.listener->OnContextRestored();
+    if (pumps == 6) window.framesLeft = 0;
+  };
+  int contexts = glfwGraphicsSeq;
+  RunPasses(-1);
+  SetGlLayer(previousGl);
+  // Updates go on while lost, without renders; the first frame after is
+  // presented, though the game would have kept the one on screen.
+  EXPECT_THAT(UpdatesPerPass(log), ElementsAre(1, 3, 1, 1));
+  EXPECT_THAT(Only(log, "swap"), ElementsAre("swap", "swap"));
+  EXPECT_THAT(Passes(log)[2], ElementsAre("render", "swap", "sleep 16667", "poll", "update"));
+  EXPECT_EQ(glfwGraphicsSeq, contexts + 2);
+  // The lost context's texture went with it: made again, never deleted.
+  EXPECT_EQ(gl.Count("GenTextures"), 2);
+  EXPECT_EQ(gl.Count("DeleteTextures"), 0);
 }
 
 // A host whose collector steps show in the log beside the delegate's events.
