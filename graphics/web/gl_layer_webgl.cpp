@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "graphics/gl_direct_calls.h"
+#include "host/game.h"
 
 namespace {
 
@@ -167,10 +168,11 @@ class WebGlLayer : public GlDirectCalls {
     a.pointer = static_cast<const unsigned char*>(pointer);
   }
 
-  // The program on first use (a context exists by then), the matrix and the
-  // switch, and vertices 0 .. count - 1 of every enabled array in the buffer.
+  // The program on first use in each context (one exists by then; a lost
+  // one restored has none), the matrix and the switch, and vertices
+  // 0 .. count - 1 of every enabled array in the buffer.
   bool Prepare(int count) {
-    if (!program_ && !Build()) return false;
+    if (builtSeq_ != glfwGraphicsSeq && !Build()) return false;
     glUseProgram(program_);
     Matrix transform = projection_;
     transform.Multiply(modelViewMatrix_.m);
@@ -244,6 +246,9 @@ class WebGlLayer : public GlDirectCalls {
     texturedAt_ = glGetUniformLocation(program, "textured");
     glGenBuffers(1, &vertexBuffer_);
     glGenBuffers(1, &indexBuffer_);
+    vertexCapacity_ = 0;
+    indices_.clear();
+    builtSeq_ = glfwGraphicsSeq;
     return true;
   }
 
@@ -253,6 +258,8 @@ class WebGlLayer : public GlDirectCalls {
   bool textured_ = false;
   ClientArray arrays_[kAttributes];
   GLuint program_ = 0;
+  // The context count the program and buffers were made under; -1: none yet.
+  int builtSeq_ = -1;
   GLint transformAt_ = -1;
   GLint texturedAt_ = -1;
   GLuint vertexBuffer_ = 0;

@@ -100,13 +100,8 @@ void RkWebGame::RunFrame() {
              _window->Time() >= _updateDue - _updateStep * kEarlyFraction;
   if (!due && _frameOnScreen) return;
   if (due) RunUpdates();
-  RenderGame();
   // A kept frame draws nothing, and the page shows the last one it got.
-  if (_keepFrame) {
-    _keepFrame = false;
-  } else {
-    _frameOnScreen = true;
-  }
+  PresentFrame();
 }
 
 int RkWebGame::SaveState(String state) {

@@ -81,6 +81,13 @@ EM_BOOL OnMouseEvent(int type, const EmscriptenMouseEvent* e, void* data) {
   return EM_TRUE;
 }
 
+// True: the default prevented, so that the browser may restore the context.
+EM_BOOL OnContextEvent(int type, const void* reserved, void* data) {
+  bool lost = type == EMSCRIPTEN_EVENT_WEBGLCONTEXTLOST;
+  static_cast<RkWebWindow*>(data)->Queue({RkWebWindow::kContext, lost, 0, 0, 0});
+  return EM_TRUE;
+}
+
 // Fingers keep their slot from touch to release, as the game's finger numbers.
 long fingerIds[kFingers];
 bool fingerUsed[kFingers];
@@ -147,6 +154,8 @@ bool RkWebWindow::OpenWindow(const RkWindowRequest& request, RkWindowListener* l
   emscripten_set_touchend_callback(kCanvas, this, EM_TRUE, OnTouchEvent);
   emscripten_set_touchmove_callback(kCanvas, this, EM_TRUE, OnTouchEvent);
   emscripten_set_touchcancel_callback(kCanvas, this, EM_TRUE, OnTouchEvent);
+  emscripten_set_webglcontextlost_callback(kCanvas, this, EM_TRUE, OnContextEvent);
+  emscripten_set_webglcontextrestored_callback(kCanvas, this, EM_TRUE, OnContextEvent);
   return true;
 }
 
@@ -224,6 +233,13 @@ void RkWebWindow::PollEvents() {
       case kChar: listener_->OnChar(static_cast<unsigned int>(e.a)); break;
       case kButton: listener_->OnMouseButton(e.a, e.b); break;
       case kMove: listener_->OnCursorMove(e.x, e.y); break;
+      case kContext:
+        if (e.a) {
+          listener_->OnContextLost();
+        } else {
+          listener_->OnContextRestored();
+        }
+        break;
       default: break;
     }
   }

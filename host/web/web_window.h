@@ -19,7 +19,7 @@ class RkTouchListener {
 
 class RkWebWindow : public RkWindowSystem {
  public:
-  enum Kind { kKey, kChar, kButton, kMove, kTouch };
+  enum Kind { kKey, kChar, kButton, kMove, kTouch, kContext };
   struct Event {
     Kind kind;
     int a, b;

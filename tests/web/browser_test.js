@@ -1,7 +1,8 @@
 // tests/web/browser_test.js: the web site in headless Chromium, played like a
 // player: the menu shows, sound from the first key, a whole game by keys from
-// the solution line the game prints, the score kept across a reload, the page
-// installable as an app that reloads offline with its scores, the MB left
+// the solution line the game prints, the score kept across a reload, a lost
+// WebGL context restored, the page installable as an app that reloads
+// offline with its scores, the MB left
 // on a slow line, the menu fitted to other window shapes, a gamepad starts a
 // game, a touch and a click pick dice, full screen by F11, a hidden tab runs
 // no updates, two tabs of one profile keep both their games (one of them
@@ -227,6 +228,28 @@ const stored = page => page.evaluate(() => {
     const changed = differs(fresh, fresh2, kept, [600, 0, 200, 600]);
     check('after a reload the game\'s score is in the list',
           changed > 0.001 && log.lines.includes('Highscores Loaded'), `${(changed * 100).toFixed(1)}% changed`);
+
+    // The browser may take the WebGL context away at any time: the game
+    // updates on, and once it is given back the menu is drawn whole again.
+    await passUpdates(page, 60);
+    const menu = await shot(page);
+    await sleep(500);
+    const menu2 = await shot(page);
+    const whole = [0, 0, 800, 600];
+    // The extension is kept: a lost context gives none.
+    const loseContext = lose => page.evaluate(lose => {
+      window.loser ??= canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+      if (lose) loser.loseContext(); else loser.restoreContext();
+    }, lose);
+    await loseContext(true);
+    const lostAt = await updates(page);
+    await passUpdates(page, 30);
+    const updatedLost = await updates(page) >= lostAt + 30;
+    await loseContext(false);
+    let restored = 1;
+    await waitFor(async () => (restored = differs(menu, menu2, await shot(page), whole)) < 0.02, 10000);
+    check('a lost WebGL context restored shows the menu again; updates go on meanwhile',
+          updatedLost && restored < 0.02, `updated while lost ${updatedLost}, ${(restored * 100).toFixed(1)}% differ`);
 
     // An app: Chromium finds nothing against installing it, and once its
     // service worker controls the page and keeps every file the page loaded,
