@@ -76,9 +76,18 @@ EM_BOOL OnMouseEvent(int type, const EmscriptenMouseEvent* e, void* data) {
   // The page numbers the buttons left, middle, right; GLFW left, right, middle.
   static const int kButtons[3] = {0, 2, 1};
   if (e->button > 2) return EM_FALSE;
-  int action = type == EMSCRIPTEN_EVENT_MOUSEDOWN ? kActionPress : kActionRelease;
+  bool down = type == EMSCRIPTEN_EVENT_MOUSEDOWN;
+  window->SetButton(kButtons[e->button], down);
+  int action = down ? kActionPress : kActionRelease;
   window->Queue({RkWebWindow::kButton, kButtons[e->button], action, 0, 0});
   return EM_TRUE;
+}
+
+// A page loses the focus to another window, or the browser's own controls,
+// while still shown: key-ups and button releases then go there.
+EM_BOOL OnBlur(int type, const EmscriptenFocusEvent* e, void* data) {
+  static_cast<RkWebWindow*>(data)->ReleaseAll();
+  return EM_FALSE;
 }
 
 // True: the default prevented, so that the browser may restore the context.
@@ -154,6 +163,7 @@ bool RkWebWindow::OpenWindow(const RkWindowRequest& request, RkWindowListener* l
   emscripten_set_touchend_callback(kCanvas, this, EM_TRUE, OnTouchEvent);
   emscripten_set_touchmove_callback(kCanvas, this, EM_TRUE, OnTouchEvent);
   emscripten_set_touchcancel_callback(kCanvas, this, EM_TRUE, OnTouchEvent);
+  emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnBlur);
   emscripten_set_webglcontextlost_callback(kCanvas, this, EM_TRUE, OnContextEvent);
   emscripten_set_webglcontextrestored_callback(kCanvas, this, EM_TRUE, OnContextEvent);
   return true;
@@ -210,6 +220,22 @@ void RkWebWindow::SetCursor(double x, double y) {
 
 void RkWebWindow::SetKey(int key, bool down) {
   if (key >= 0 && key < 512) keys_[key] = down;
+}
+
+void RkWebWindow::SetButton(int button, bool down) {
+  if (button >= 0 && button < 3) buttons_[button] = down;
+}
+
+// As a desktop window's library does on focus loss: a release for each.
+void RkWebWindow::ReleaseAll() {
+  for (int key = 0; key < 512; ++key) {
+    if (keys_[key]) Queue({kKey, key, kActionRelease, 0, 0});
+    keys_[key] = false;
+  }
+  for (int button = 0; button < 3; ++button) {
+    if (buttons_[button]) Queue({kButton, button, kActionRelease, 0, 0});
+    buttons_[button] = false;
+  }
 }
 
 bool RkWebWindow::KeyPressed(int key) { return key >= 0 && key < 512 && keys_[key]; }

@@ -53,6 +53,10 @@ class RkWebWindow : public RkWindowSystem {
   // Called by the page's event handlers.
   void Queue(const Event& event) { queue_.push_back(event); }
   void SetKey(int key, bool down);
+  void SetButton(int button, bool down);
+  // The page lost the focus: the keys and buttons it holds will be released
+  // elsewhere, so they are released here now.
+  void ReleaseAll();
   void SetCursor(double x, double y);
   double PixelRatio();
   // Reports no area for the next frame, so that the game fits itself afresh
@@ -65,6 +69,7 @@ class RkWebWindow : public RkWindowSystem {
   RkTouchListener* touches_;
   std::vector<Event> queue_;
   bool keys_[512] = {};
+  bool buttons_[3] = {};
   double cursorX_ = 0, cursorY_ = 0;
   int width_ = 0, height_ = 0;
   int zeroFrames_ = 0;

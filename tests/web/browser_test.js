@@ -1,8 +1,8 @@
 // tests/web/browser_test.js: the web site in headless Chromium, played like a
 // player: the menu shows, sound from the first key, a whole game by keys from
 // the solution line the game prints, the score kept across a reload, a lost
-// WebGL context restored, the page installable as an app that reloads
-// offline with its scores, the MB left
+// WebGL context restored, a key held as the page loses the focus, the page
+// installable as an app that reloads offline with its scores, the MB left
 // on a slow line, the menu fitted to other window shapes, a gamepad starts a
 // game, a touch and a click pick dice, full screen by F11, a hidden tab runs
 // no updates, two tabs of one profile keep both their games (one of them
@@ -250,6 +250,23 @@ const stored = page => page.evaluate(() => {
     await waitFor(async () => (restored = differs(menu, menu2, await shot(page), whole)) < 0.02, 10000);
     check('a lost WebGL context restored shows the menu again; updates go on meanwhile',
           updatedLost && restored < 0.02, `updated while lost ${updatedLost}, ${(restored * 100).toFixed(1)}% differ`);
+
+    // A key held as the page loses the focus to another window, which takes
+    // the key-up, is let go: while held, the menu would take no other key.
+    // The dial's chips and the line under them, which dim while the gear
+    // has the focus (the gear itself turns, so it is left out).
+    const dial = [150, 280, 350, 310];
+    await page.keyboard.down('ArrowLeft');
+    await passUpdates(page, 2);
+    const atGear = differs(menu, menu2, await shot(page), dial);
+    await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+    await passUpdates(page, 2);
+    await tap(page, 'ArrowRight');
+    await sleep(500);
+    const backAtDial = differs(menu, menu2, await shot(page), dial);
+    await page.keyboard.up('ArrowLeft');
+    check('a key held as the page loses the focus is let go', atGear > 0.05 && backAtDial < 0.01,
+          `${(atGear * 100).toFixed(2)}% differ at the gear, ${(backAtDial * 100).toFixed(2)}% back at the dial`);
 
     // An app: Chromium finds nothing against installing it, and once its
     // service worker controls the page and keeps every file the page loaded,
