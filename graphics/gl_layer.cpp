@@ -4,6 +4,8 @@
 #include <GLFW/glfw3.h>
 #include <GL/glx.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -67,6 +69,14 @@ class OpenGlLayer : public GlDirectCalls {
       probedSeq_ = glfwGraphicsSeq;
       reportsAge_ = HasBufferAge();
       copies_ = !reportsAge_ && SoftwareRenderer() && SwapCopies(window);
+      // The frame check's test counts these: each new window asks again.
+      if (std::getenv("MARVOLET_CHECK_FRAMES")) {
+        std::printf("Back buffer of context %d: %s\n", glfwGraphicsSeq,
+                    reportsAge_ ? "the driver reports its age"
+                    : copies_   ? "swaps copy, the last frame is kept"
+                                : "unknown, whole frames drawn");
+        std::fflush(stdout);
+      }
     }
     if (reportsAge_) {
       unsigned int age = 0;

@@ -34,4 +34,8 @@ check_true "frames drawn in part or kept were checked" above "${checked:-0}" 100
 check "no frame differs from the same frame drawn whole" " 0 differ" \
   "$(grep -o ' [0-9]* differ' <<<"$said")"
 "$runner" output | grep "^Frame check: frame" | head -n 3
+# The window, the full-screen one and the window again each ask what a swap keeps.
+probes=$("$runner" output | grep -c "^Back buffer of context [0-9]*: ")
+check "each of the three windows probed its back buffer" 3 "$probes"
+"$runner" output | grep "^Back buffer of context" | sort -u
 [ "$failures" -eq 0 ]
