@@ -161,6 +161,8 @@ bool DecodeWAV(FILE* file, AudioSink& sink) {
   if (!TagIs(readTag(file), "WAVE")) return false;
   if (!TagIs(readTag(file), "fmt ")) return false;
   int fmt_size = readInt(file);
+  // The PCM fields take 16 bytes: a smaller (or negative) size is damage.
+  if (fmt_size < 16) return false;
   // Only uncompressed PCM, plain or in the EXTENSIBLE form that more channels or rates call for.
   int compression = readShort(file);
   if (compression != kFormatPcm && compression != kFormatExtensible) return false;

@@ -28,6 +28,8 @@ namespace {
 
 // In the working directory, not beside the program.
 const char kStatePath[] = "./.zorvexstate";
+// Pixels on a side; the game's largest pictures have 2048.
+constexpr int kLargestPicture = 8192;
 
 bool IsFolder(const String& path) {
   struct stat info;
@@ -150,6 +152,16 @@ void RkGlfwGame::StateDamaged() { State().MarkDamaged(); }
 unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
   FILE* file = OpenDataFile(path);
   if (!file) return nullptr;
+  // A damaged header can declare a picture of gigabytes: no texture takes one
+  // that large, so it is refused before anything is allocated for it.
+  int declaredWidth = 0, declaredHeight = 0, declaredDepth = 0;
+  if (stbi_info_from_file(file, &declaredWidth, &declaredHeight, &declaredDepth) &&
+      (declaredWidth > kLargestPicture || declaredHeight > kLargestPicture)) {
+    fclose(file);
+    TellLoadFailure(path, ("too large a picture (" + std::to_string(declaredWidth) + "x" +
+                           std::to_string(declaredHeight) + " pixels)").c_str());
+    return nullptr;
+  }
   unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
   fclose(file);
   if (!pixels) {

@@ -161,6 +161,8 @@ TEST(WavDecode, BrokenFilesFailWithoutACrash) {
       {"no channels", [](Bytes& b) { b[22] = 0; }},
       {"4-bit values", [](Bytes& b) { b[34] = 4; }},
       {"cut in fmt", [](Bytes& b) { b.resize(30); }},
+      {"fmt smaller than its fields", [](Bytes& b) { SetLittleEndian(b, 16, 8); }},
+      {"fmt of the least int's size", [](Bytes& b) { SetLittleEndian(b, 16, 0x80000000u); }},
       {"no data chunk", [](Bytes& b) { memcpy(&b[36], "junk", 4); }},
       {"data cut short", [](Bytes& b) { b.resize(b.size() - 1); }},
       {"cut in the size", [](Bytes& b) { b.resize(42); }},

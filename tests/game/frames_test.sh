@@ -9,22 +9,10 @@ set -uo pipefail
 game=$1
 . "$(dirname "$0")/../support/display_checks.sh" frames
 export MARVOLET_CHECK_FRAMES=1
-press() {
-  for key in "$@"; do
-    "$runner" keydown "$key"; sleep 0.15; "$runner" keyup "$key"; sleep 0.15
-  done
-}
-
 "$runner" start -C "$work" "$game" >/dev/null || exit 1
 "$runner" window >/dev/null || exit 1
 sleep 3
-press Right Return; sleep 2; press Escape; sleep 1
-press Left Left Return; sleep 1.5; press Escape; sleep 1
-press Left Return; sleep 1.5; press Escape; sleep 1
-press Right Right Return; sleep 3
-press Return Right Return Down Return; sleep 1
-press Escape; sleep 1.5; press Escape; sleep 1
-press F11; sleep 3; press Right Return; sleep 1; press F11; sleep 3
+play_screens
 "$runner" close
 "$runner" wait >/dev/null
 said=$("$runner" output | grep "^Frame check: [0-9]* frames" | tail -n 1)

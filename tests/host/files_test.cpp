@@ -1,4 +1,5 @@
 // Asset paths, file loading, the state file and the host's small services.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <stb/stb_image_write.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "host/data_path.h"
@@ -464,6 +466,16 @@ TEST_F(HostFiles, ImagesDecodeWithTheirOwnNumberOfChannels) {
 
   WriteFile("broken.png", "\x89PNG\r\n\x1a\n not really");
   EXPECT_EQ(host.LoadImageData(String("broken.png"), &width, &height, &depth), nullptr);
+
+  // A header that declares 100,000 pixels across is refused before decoding.
+  std::ifstream in("rgba.png", std::ios::binary);
+  std::string huge((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  huge.replace(16, 4, std::string("\0\x01\x86\xA0", 4));
+  WriteFile("huge.png", huge);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(host.LoadImageData(String("huge.png"), &width, &height, &depth), nullptr);
+  EXPECT_THAT(testing::internal::GetCapturedStderr(),
+              testing::HasSubstr("huge.png: too large a picture (100000x2 pixels)"));
 }
 
 #ifdef MARVOLET_AUDIO_DECODE

@@ -49,6 +49,25 @@ saved_on_focus_loss() {  # saved_on_focus_loss STATE-FILE
   return 1
 }
 
+press() {  # press KEY...: each held 150 ms, then 150 ms apart
+  for key in "$@"; do
+    "$runner" keydown "$key"; sleep 0.15; "$runner" keyup "$key"; sleep 0.15
+  done
+}
+
+# A tour of the game by keys from the menu, about half a minute: the side
+# panel, options, the gallery, a game with a few steps, pause, and full
+# screen and back.
+play_screens() {
+  press Right Return; sleep 2; press Escape; sleep 1
+  press Left Left Return; sleep 1.5; press Escape; sleep 1
+  press Left Return; sleep 1.5; press Escape; sleep 1
+  press Right Right Return; sleep 3
+  press Return Right Return Down Return; sleep 1
+  press Escape; sleep 1.5; press Escape; sleep 1
+  press F11; sleep 3; press Right Return; sleep 1; press F11; sleep 3
+}
+
 # Ends the test: how many of its checks (of KIND) failed, and the exit status.
 verdict() {  # verdict KIND
   [ "$failures" -eq 0 ] && echo "all $1 checks passed" || echo "$failures $1 checks failed"

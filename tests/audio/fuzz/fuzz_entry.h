@@ -15,6 +15,5 @@ std::vector<Bytes> FuzzSeeds();
 std::vector<Bytes> WavSeeds();
 std::vector<Bytes> OggSeeds();
 
-// Runs `decode` over the bytes as an open file; frees whatever it returns.
-int DecodeInput(const uint8_t* data, size_t size,
-                unsigned char* (*decode)(FILE*, int*, int*, int*, int*));
+// Loads the bytes as the sample file `name` (its extension picks the decoder).
+int LoadAsSample(const uint8_t* data, size_t size, const char* name);

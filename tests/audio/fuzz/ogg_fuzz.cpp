@@ -1,9 +1,8 @@
-// tests/audio/fuzz/ogg_fuzz.cpp: fuzzes the Ogg Vorbis decoder.
-#include "audio/decode.h"
+// tests/audio/fuzz/ogg_fuzz.cpp: fuzzes the Ogg Vorbis decoder through the game's sample loading.
 #include "tests/audio/fuzz/fuzz_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return DecodeInput(data, size, LoadOGG);
+  return LoadAsSample(data, size, "input.ogg");
 }
 
 std::vector<Bytes> FuzzSeeds() { return OggSeeds(); }

@@ -1,5 +1,6 @@
-// tests/game/fuzz/state_fuzz.cpp: feeds state strings to p_Load on a real
-// game record and checks what any state file may leave behind.
+// tests/game/fuzz/state_fuzz.cpp: feeds state files to p_Load on a real game
+// record, through the desktop host's reading of the file on disk, and checks
+// what any state file may leave behind.
 //
 // Input: the first byte picks the shape. Even: the rest is the state file's
 // bytes as they are. Odd: the rest fills settings, badge flags and scores,
@@ -7,7 +8,7 @@
 // damage that text (bit 1) so that strings with valid checksums but any
 // values get through, as well as near-valid ones. After every load each setting the game draws
 // or reads by table is in range, no score past the read tables changed, and
-// the state saved from it loads back to exactly itself. A generated string
+// the file saved from it loads back to exactly itself, byte for byte. A generated string
 // left whole must load as written, bar the clean-up of out-of-range values.
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +16,11 @@
 #include <cstdlib>
 #include <string>
 
+#include <unistd.h>
+
 #include "game/app.h"
+#include "host/data_path.h"
+#include "host/glfw_game.h"
 
 namespace {
 
@@ -23,16 +28,13 @@ constexpr int kSettings = 25;
 constexpr int kFlags = 256;
 constexpr int kScoresRead = 60;
 
-// The state store: whatever the input says, and what the game saves.
-class FuzzHost : public RkGame {
+// The desktop host without a window: its state file is ./.zorvexstate.
+class FuzzHost : public RkGlfwGame {
  public:
-  String state;
-  int SaveState(String text) override {
-    state = text;
-    return 0;
-  }
-  String LoadState() override { return state; }
+  FuzzHost() : RkGlfwGame(nullptr) {}
 };
+
+const char kStateFile[] = ".zorvexstate";
 
 FuzzHost* host = nullptr;
 c_MyApp* app = nullptr;
@@ -42,9 +44,30 @@ void Fail(const char* what) {
   abort();
 }
 
+std::string ReadStateFile() {
+  std::string bytes;
+  if (FILE* file = fopen(kStateFile, "rb")) {
+    char block[4096];
+    for (size_t got; (got = fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, got);
+    fclose(file);
+  }
+  return bytes;
+}
+
+void WriteStateFile(const uint8_t* data, size_t size) {
+  FILE* file = fopen(kStateFile, "wb");
+  if (!file || fwrite(data, 1, size, file) != size || fclose(file) != 0) Fail("cannot write the state file");
+}
+
 void SetUpOnce() {
   // Every load prints its messages; at millions of inputs that is noise.
   if (!freopen("/dev/null", "w", stdout)) Fail("cannot silence standard output");
+  // The state file lives in the working folder: a private one, in memory where there is one.
+  static char folder[] = "/dev/shm/marvolet-state-fuzz-XXXXXX";
+  static char fallback[] = "/tmp/marvolet-state-fuzz-XXXXXX";
+  const char* made = mkdtemp(folder);
+  if (!made) made = mkdtemp(fallback);
+  if (!made || chdir(made) != 0) Fail("cannot make a working folder");
   host = new FuzzHost();
   rk_app__game = host;
   gc_clear_roots();
@@ -166,16 +189,16 @@ void CheckLoadedAsWritten(const Generated& made) {
   }
 }
 
-// Saves, overwrites everything a load restores, loads the saved text again.
+// Saves, overwrites everything a load restores, loads the saved file again.
 void CheckReloadsToItself() {
   app->p_Save();
-  String saved = host->state;
+  const std::string saved = ReadStateFile();
   for (int i = 0; i < kSettings; ++i) app->m_Settings[i] = 7919 * (i + 1);
   for (int i = 0; i < kFlags; ++i) app->m_BadgeFlags[i] = !app->m_BadgeFlags[i];
   for (int i = 0; i < kScoresRead; ++i) app->m_HiScores[i] ^= 0x5A5A5A;
   app->p_Load();
   app->p_Save();
-  if (host->state != saved) Fail("a saved state does not load back to itself");
+  if (ReadStateFile() != saved) Fail("a saved state does not load back to itself");
 }
 
 }  // namespace
@@ -188,9 +211,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool damaged = (shape & 2) != 0;
   Generated made;
   if (generated) {
-    host->state = Generate(in, made, damaged);
+    const std::string text = ToUtf8(Generate(in, made, damaged));
+    WriteStateFile(reinterpret_cast<const uint8_t*>(text.data()), text.size());
   } else {
-    host->state = size > 1 ? String::Decode(data + 1, static_cast<int>(size - 1)) : String();
+    WriteStateFile(data + (size > 0), size - (size > 0));
   }
 
   StartUpState();
