@@ -106,6 +106,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
   if (!target || !sample) return -1;
   ALuint source = target->AL_Source();
   if (!source) return -1;
+  if (channel == kMusicChannel) music_.Close();
   alSourceStop(source);
   alSourcei(source, AL_BUFFER, static_cast<ALint>(sample->alBuffer));
   alSourcei(source, AL_LOOPING, flags != 0 ? AL_TRUE : AL_FALSE);
@@ -117,6 +118,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
 }
 
 int gxtkAudio::StopChannel(int channel) {
+  if (channel == kMusicChannel) music_.Close();
   gxtkChannel* target = Channel(channel);
   if (target && target->state != 0) {
     alSourceStop(target->source);
@@ -174,11 +176,21 @@ int gxtkAudio::SetRate(int channel, float rate) {
 
 int gxtkAudio::PlayMusic(String path, int flags) {
   StopMusic();
-  gxtkSample* sample = LoadSample(path);
-  if (!sample) return -1;
-  PlaySample(sample, kMusicChannel, flags);
+  if (!path.ToLower().EndsWith(String(".ogg"))) {
+    gxtkSample* sample = LoadSample(path);
+    if (!sample) return -1;
+    PlaySample(sample, kMusicChannel, flags);
+    return 0;
+  }
+  gxtkChannel& channel = channels[kMusicChannel];
+  if (!music_.Open(path, flags != 0, channel.AL_Source())) return -1;
+  gc_assign(channel.sample, nullptr);
+  channel.flags = flags;
+  channel.state = 1;
   return 0;
 }
+
+void gxtkAudio::Update() { music_.Refill(channels[kMusicChannel].state == 1); }
 
 int gxtkAudio::StopMusic() { return StopChannel(kMusicChannel); }
 int gxtkAudio::PauseMusic() { return PauseChannel(kMusicChannel); }

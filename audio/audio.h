@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "audio/music_stream.h"
 #include "runtime/gc.h"
 
 // One whole decoded sound in an OpenAL buffer.
@@ -71,15 +72,20 @@ class gxtkAudio : public Object {
   // An angle in radians: 0 ahead, positive to the right, pi/2 fully right.
   virtual int SetPan(int channel, float pan);
   virtual int SetRate(int channel, float rate);
-  // Loads the whole file and plays it on channel 32; -1 when it fails to load.
+  // Plays the file on channel 32: an Ogg Vorbis tune streamed (see
+  // MusicStream), another sound loaded whole; -1 when it cannot be played.
   virtual int PlayMusic(String path, int flags);
   virtual int StopMusic();
   virtual int PauseMusic();
   virtual int ResumeMusic();
   virtual int MusicState();
   virtual int SetMusicVolume(float volume);
+  // At each update: the streamed tune gets the sound it will play next.
+  virtual void Update();
 
  private:
+  MusicStream music_;
+
   // The channel, or null when the number is out of range.
   gxtkChannel* Channel(int channel);
 };

@@ -199,7 +199,7 @@ bool DecodeWAV(FILE* file, AudioSink& sink) {
 
 bool DecodeOGG(FILE* file, AudioSink& sink) {
   int channel_count = 0, rate = 0;
-  stb_vorbis* decoder = vorbis_open(file, &channel_count, &rate);
+  VorbisDecoder* decoder = vorbis_open(file, &channel_count, &rate);
   if (!decoder) return false;
   bool ok = channel_count > 0;
   // Room for one frame: a frame never holds more than 4096 values per channel.

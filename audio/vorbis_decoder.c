@@ -5,7 +5,8 @@
 // freeing, and paths that crash when an allocation fails. So every block it
 // takes is tracked; an allocation that fails (or asks for more than any real
 // file needs) abandons the whole decode by a jump back to the guarded call;
-// and the end of the decode frees whatever is left. One decode at a time.
+// and the end of the decode frees whatever is left. Each decoder tracks its
+// own blocks, so a tune can stream while a sound loads. Main thread only.
 #include "audio/vorbis_decoder.h"
 
 #include <alloca.h>
@@ -22,17 +23,24 @@ typedef union Block {
   max_align_t alignment;  // keeps the decoder's part aligned like malloc's
 } Block;
 
-static Block live = {{&live, &live}};
+struct VorbisDecoder {
+  Block live;  // the blocks this decoder holds, in a ring
+  struct stb_vorbis* stb;
+  int abandoned;
+};
+
 static const size_t kLargestBlock = (size_t)16 << 20;
-// Set while a guarded call runs: where a failed allocation jumps to.
+// Set while a guarded call runs: the decoder whose blocks are tracked, and
+// where a failed allocation jumps to.
+static VorbisDecoder* current = NULL;
 static jmp_buf* escape = NULL;
-static int abandoned = 0;
 
 static void* Track(Block* block) {
-  block->links.prev = live.links.prev;
-  block->links.next = &live;
-  live.links.prev->links.next = block;
-  live.links.prev = block;
+  Block* live = &current->live;
+  block->links.prev = live->links.prev;
+  block->links.next = live;
+  live->links.prev->links.next = block;
+  live->links.prev = block;
   return block + 1;
 }
 
@@ -42,7 +50,7 @@ static void Untrack(Block* block) {
 }
 
 static void Abandon(void) {
-  abandoned = 1;
+  current->abandoned = 1;
   if (escape) longjmp(*escape, 1);
 }
 
@@ -82,54 +90,60 @@ static void* vorbis_realloc(void* pointer, size_t size) {
 #undef free
 #undef realloc
 
-stb_vorbis* vorbis_open(FILE* file, int* channels, int* hertz) {
-  jmp_buf here;
-  stb_vorbis* volatile decoder = NULL;
-  abandoned = 0;
-  if (setjmp(here) == 0) {
-    escape = &here;
+// Each call into the decoder runs with its blocks current and a way back
+// from a failed allocation; afterwards no decoder is current.
+#define GUARDED(decoder, call)        \
+  do {                                \
+    jmp_buf here;                     \
+    current = (decoder);              \
+    if (setjmp(here) == 0) {          \
+      escape = &here;                 \
+      call;                           \
+    }                                 \
+    escape = NULL;                    \
+    current = NULL;                   \
+  } while (0)
+
+VorbisDecoder* vorbis_open(FILE* file, int* channels, int* hertz) {
+  VorbisDecoder* decoder = (VorbisDecoder*)calloc(1, sizeof(VorbisDecoder));
+  if (!decoder) return NULL;
+  decoder->live.links.prev = decoder->live.links.next = &decoder->live;
+  stb_vorbis* volatile opened = NULL;
+  GUARDED(decoder, {
     int error = 0;
-    decoder = stb_vorbis_open_file(file, 0, &error, NULL);
-  }
-  escape = NULL;
-  if (!decoder || abandoned) {
-    vorbis_close(NULL);
+    opened = stb_vorbis_open_file(file, 0, &error, NULL);
+  });
+  decoder->stb = opened;
+  if (!decoder->stb || decoder->abandoned) {
+    vorbis_close(decoder);
     return NULL;
   }
-  stb_vorbis_info info = stb_vorbis_get_info(decoder);
+  stb_vorbis_info info = stb_vorbis_get_info(decoder->stb);
   *channels = info.channels;
   *hertz = (int)info.sample_rate;
   return decoder;
 }
 
-long vorbis_length(stb_vorbis* decoder) {
-  jmp_buf here;
+long vorbis_length(VorbisDecoder* decoder) {
   volatile unsigned int frames = 0;
-  if (abandoned) return -1;
-  if (setjmp(here) == 0) {
-    escape = &here;
-    frames = stb_vorbis_stream_length_in_samples(decoder);
-  }
-  escape = NULL;
+  if (decoder->abandoned) return -1;
+  GUARDED(decoder, frames = stb_vorbis_stream_length_in_samples(decoder->stb));
   // 0 is the decoder's "unknown"; its largest value is a saturated one.
-  return abandoned || frames == 0 || frames >= 0xfffffffeu ? -1 : (long)frames;
+  return decoder->abandoned || frames == 0 || frames >= 0xfffffffeu ? -1 : (long)frames;
 }
 
-int vorbis_next_frame(stb_vorbis* decoder, int channels, short* values, int room) {
-  jmp_buf here;
+int vorbis_next_frame(VorbisDecoder* decoder, int channels, short* values, int room) {
   volatile int frames = -1;
-  if (abandoned) return -1;
-  if (setjmp(here) == 0) {
-    escape = &here;
-    frames = stb_vorbis_get_frame_short_interleaved(decoder, channels, values, room);
-  }
-  escape = NULL;
-  return abandoned ? -1 : frames;
+  if (decoder->abandoned) return -1;
+  GUARDED(decoder, frames = stb_vorbis_get_frame_short_interleaved(decoder->stb, channels,
+                                                                   values, room));
+  return decoder->abandoned ? -1 : frames;
 }
 
-void vorbis_close(stb_vorbis* decoder) {
+void vorbis_close(VorbisDecoder* decoder) {
+  if (!decoder) return;
   // An abandoned decoder is half-built: its blocks are freed below instead.
-  if (decoder && !abandoned) stb_vorbis_close(decoder);
-  while (live.links.next != &live) vorbis_free(live.links.next + 1);
-  abandoned = 0;
+  if (decoder->stb && !decoder->abandoned) GUARDED(decoder, stb_vorbis_close(decoder->stb));
+  while (decoder->live.links.next != &decoder->live) vorbis_free(decoder->live.links.next + 1);
+  free(decoder);
 }

@@ -10,18 +10,18 @@
 extern "C" {
 #endif
 
-typedef struct stb_vorbis stb_vorbis;
+typedef struct VorbisDecoder VorbisDecoder;
 
 // A decoder reading the file from its position (left open), or null.
-stb_vorbis* vorbis_open(FILE* file, int* channels, int* hertz);
+VorbisDecoder* vorbis_open(FILE* file, int* channels, int* hertz);
 // The length in frames the stream's last page declares, or -1 when it cannot
 // be found (a stream that cannot seek, say). The read position stays.
-long vorbis_length(stb_vorbis* decoder);
+long vorbis_length(VorbisDecoder* decoder);
 // Decodes the next frame, interleaved, into at most `room` values: the frames
 // decoded, 0 at the end of the stream, -1 when the decoder had to give up.
-int vorbis_next_frame(stb_vorbis* decoder, int channels, short* values, int room);
-// Ends the decode and frees everything the decoder still holds.
-void vorbis_close(stb_vorbis* decoder);
+int vorbis_next_frame(VorbisDecoder* decoder, int channels, short* values, int room);
+// Ends the decode and frees everything the decoder still holds (null: nothing).
+void vorbis_close(VorbisDecoder* decoder);
 
 #ifdef __cplusplus
 }

@@ -53,6 +53,8 @@ void c_GameDelegate::ResumeGame() {
 void c_GameDelegate::UpdateGame() {
   rk_app_ValidateDeviceWindow(false);
   if (m_Input) m_Input->p_BeginUpdate();
+  // The tune's queue first, so the update sees the music as it stands.
+  if (m_Audio) m_Audio->Update();
   rk_app__app->p_OnUpdate();
   if (m_Input) m_Input->p_EndUpdate();
 }

@@ -3,6 +3,9 @@
 // no device, runs every operation and prints what each returned.
 //   audio_probe play FILE VOLUME PAN RATE
 //   audio_probe silent FILE
+//   audio_probe loop FILE SECONDS    the whole sample looping on channel 0
+//   audio_probe music FILE SECONDS   the file as looping music, streamed,
+//                                    with an update every 20 ms
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +54,15 @@ int Silent(gxtkAudio* device, gxtkSample* sample, const String& path) {
   return 0;
 }
 
+// Lets the device play for `seconds`, updating as the game's loop does.
+int Run(gxtkAudio* device, double seconds) {
+  for (int ms = 0; ms < seconds * 1000; ms += 20) {
+    device->Update();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,6 +73,12 @@ int main(int argc, char** argv) {
   gxtkSample* sample = device->LoadSample(path);
   fflush(stdout);
   if (strcmp(argv[1], "silent") == 0) return Silent(device, sample, path);
+  if (strcmp(argv[1], "loop") == 0 && argc == 4 && sample) {
+    return device->PlaySample(sample, 0, 1) == 0 ? Run(device, atof(argv[3])) : 1;
+  }
+  if (strcmp(argv[1], "music") == 0 && argc == 4) {
+    return device->PlayMusic(path, 1) == 0 ? Run(device, atof(argv[3])) : 1;
+  }
   if (strcmp(argv[1], "play") == 0 && argc == 6 && sample) {
     return Play(device, sample, strtof(argv[3], nullptr), strtof(argv[4], nullptr),
                 strtof(argv[5], nullptr));

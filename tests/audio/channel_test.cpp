@@ -139,6 +139,20 @@ TEST_F(ChannelTest, MusicPlaysOnChannel32AndAMissingFileStopsIt) {
   ASSERT_EQ(device->PlayMusic(String(song.c_str()), 1), 0);
   EXPECT_EQ(device->MusicState(), 1);
   EXPECT_EQ(AlState(32), AL_PLAYING);
+  // Streamed: a queue of quarter seconds, refilled as they are played.
+  const unsigned int source = device->channels[32].source;
+  ALint queued = 0, processed = 0;
+  alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
+  EXPECT_EQ(queued, MusicStream::kBuffers);
+  ASSERT_TRUE(WaitFor([&] {
+    alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+    return processed > 0;
+  }));
+  device->Update();
+  alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+  alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
+  EXPECT_EQ(processed, 0);
+  EXPECT_EQ(queued, MusicStream::kBuffers);
   device->SetMusicVolume(0.5f);
   ALfloat gain = 0;
   alGetSourcef(device->channels[32].source, AL_GAIN, &gain);
@@ -155,6 +169,9 @@ TEST_F(ChannelTest, MusicPlaysOnChannel32AndAMissingFileStopsIt) {
     EXPECT_EQ(AlState(32), AL_STOPPED);
   }
   device->StopMusic();
+  ALint left = -1;
+  alGetSourcei(device->channels[32].source, AL_BUFFERS_QUEUED, &left);
+  EXPECT_EQ(left, 0);
 }
 
 TEST_F(ChannelTest, WithEverySourceBusyPlayFailsUntilAChannelIsIdle) {
