@@ -8,7 +8,7 @@
 #include "runtime/array.h"
 #include "runtime/gc.h"
 
-String::Rep String::nullRep = {1, 0};
+String::EmptyRep String::emptyRep = {{1, 0}, 0};
 
 static_assert(sizeof(String::Rep) == 8, "a Rep is two 32-bit counts followed by the characters");
 

@@ -22,7 +22,14 @@ class String {
     Char* data() { return reinterpret_cast<Char*>(this + 1); }
     const Char* data() const { return reinterpret_cast<const Char*>(this + 1); }
   };
-  static Rep nullRep;
+  // The one empty representation, with room for a character after it, so
+  // that data() of an empty string points into an object like any other's.
+  struct EmptyRep {
+    Rep rep;
+    Char end;
+  };
+  static EmptyRep emptyRep;
+  static constexpr Rep& nullRep = emptyRep.rep;
 
   // A NUL-terminated copy of the low 8 bits of each character, freed with the view.
   template <class C> class CString {
