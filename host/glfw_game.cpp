@@ -15,6 +15,9 @@ RkGlfwGame* RkGlfwGame::_glfwGame = nullptr;
 namespace {
 
 constexpr int kMaxVideoModes = 1024;
+// Below three quarters of the design size the game's text stops being legible.
+constexpr int kSmallestWidth = 480;
+constexpr int kSmallestHeight = 360;
 constexpr int kMaxCatchUpUpdates = 4;
 
 void CopyMode(const RkVideoMode& from, RkDisplayMode* to) {
@@ -52,6 +55,40 @@ Mode* NewDesktopMode(RkWindowSystem* window) {
   return window->DesktopMode(&desktop) ? NewMode<Mode>(desktop) : nullptr;
 }
 
+// Where windows go: the work area, else the whole desktop, else nothing known.
+struct Area {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+Area WindowArea(RkWindowSystem* window) {
+  Area area;
+  if (window->WorkArea(&area.x, &area.y, &area.width, &area.height)) return area;
+  RkVideoMode desktop;
+  area = Area();
+  if (window->DesktopMode(&desktop)) area.width = desktop.width, area.height = desktop.height;
+  return area;
+}
+
+// The first window: the largest whole multiple of the 640 x 480 design that
+// fits within 85 % of the area, so pixels stay sharp on large screens; on a
+// screen too small for even one, the largest 4:3 size that fits, down to the
+// smallest window the game allows.
+void FirstWindowSize(const Area& area, int* width, int* height) {
+  *width = 640;
+  *height = 480;
+  if (area.width <= 0 || area.height <= 0) return;
+  const double roomWidth = 0.85 * area.width, roomHeight = 0.85 * area.height;
+  const int times = static_cast<int>(std::min(roomWidth / 640, roomHeight / 480));
+  if (times >= 1) {
+    *width = 640 * times;
+    *height = 480 * times;
+    return;
+  }
+  const int quarters = static_cast<int>(std::min(roomWidth / 4, roomHeight / 3));
+  *width = std::max(kSmallestWidth, 4 * quarters);
+  *height = std::max(kSmallestHeight, 3 * quarters);
+}
+
 }  // namespace
 
 RkGlfwGame::RkGlfwGame() : RkGlfwGame(new RkGlfwLayer()) { _ownWindow.reset(_window); }
@@ -61,7 +98,9 @@ RkGlfwGame::RkGlfwGame(RkWindowSystem* windowSystem) : _window(windowSystem) {
 }
 
 void RkGlfwGame::Run() {
-  SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+  int width = 0, height = 0;
+  FirstWindowSize(WindowArea(_window), &width, &height);
+  SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
   if (_windowFailed) return;
   StartGame();
   while (_window->WindowOpen()) {
@@ -142,8 +181,7 @@ int RkGlfwGame::Millisecs() {
 int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                               int depth, int stencil, bool fullscreen) {
   ReleaseHeldKeys();
-  RkVideoMode desktop;
-  _window->DesktopMode(&desktop);
+  const Area area = WindowArea(_window);
   _window->CloseWindow();
   RkWindowRequest request;
   request.width = width;
@@ -155,12 +193,12 @@ int RkGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blu
   request.depthBits = depth;
   request.stencilBits = stencil;
   request.fullscreen = fullscreen;
-  request.x = (desktop.width - width) / 2;
-  request.y = (desktop.height - height) / 2;
+  // Centred, and never off the area's left or top edge.
+  request.x = area.x + std::max(0, (area.width - width) / 2);
+  request.y = area.y + std::max(0, (area.height - height) / 2);
   request.title = "Marvolet";
-  // Below three quarters of the design size the game's text stops being legible.
-  request.minWidth = 480;
-  request.minHeight = 360;
+  request.minWidth = kSmallestWidth;
+  request.minHeight = kSmallestHeight;
   // A failure shows as a closed window, which ends the main loop.
   _windowFailed = !_window->OpenWindow(request, this);
   _fullScreen = fullscreen && !_windowFailed;

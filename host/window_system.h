@@ -105,6 +105,9 @@ class RkWindowSystem {
 
   // The primary monitor's current mode; false when there is no monitor.
   virtual bool DesktopMode(RkVideoMode* mode) = 0;
+  // The part of the primary monitor that panels and docks leave to windows,
+  // in screen pixels; false when the system does not say.
+  virtual bool WorkArea(int* /*x*/, int* /*y*/, int* /*width*/, int* /*height*/) { return false; }
   // Fills up to `capacity` modes; returns how many.
   virtual int VideoModes(RkVideoMode* modes, int capacity) = 0;
 

@@ -175,6 +175,13 @@ void RkGlfwLayer::Sleep(double seconds) {
   }
 }
 
+bool RkGlfwLayer::WorkArea(int* x, int* y, int* width, int* height) {
+  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+  if (!monitor) return false;
+  glfwGetMonitorWorkarea(monitor, x, y, width, height);
+  return *width > 0 && *height > 0;
+}
+
 bool RkGlfwLayer::DesktopMode(RkVideoMode* mode) {
   GLFWmonitor* monitor = glfwGetPrimaryMonitor();
   const GLFWvidmode* current = monitor ? glfwGetVideoMode(monitor) : nullptr;

@@ -30,6 +30,7 @@ class RkGlfwLayer : public RkWindowSystem {
   void Sleep(double seconds) override;
 
   bool DesktopMode(RkVideoMode* mode) override;
+  bool WorkArea(int* x, int* y, int* width, int* height) override;
   int VideoModes(RkVideoMode* modes, int capacity) override;
 
   bool JoystickPresent(int joystick) override;

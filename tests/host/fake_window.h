@@ -38,6 +38,8 @@ class FakeWindowSystem : public RkWindowSystem {
   std::set<int> pressedKeys;
   bool hasDesktop = true;
   RkVideoMode desktop{1920, 1080, 8, 8, 8};
+  // x, y, width, height of the work area; a width of 0: the system does not say.
+  int workArea[4] = {0, 0, 0, 0};
   std::vector<RkVideoMode> modes;
   std::map<int, RkJoystickReading> joysticks;
   // Called at every poll or wait, after the clock moved: delivers events, ends the loop.
@@ -65,6 +67,10 @@ class FakeWindowSystem : public RkWindowSystem {
   double Time() override { return now; }
   void Sleep(double seconds) override;
   bool DesktopMode(RkVideoMode* mode) override;
+  bool WorkArea(int* x, int* y, int* width, int* height) override {
+    *x = workArea[0], *y = workArea[1], *width = workArea[2], *height = workArea[3];
+    return workArea[2] > 0;
+  }
   int VideoModes(RkVideoMode* out, int capacity) override;
   bool JoystickPresent(int joystick) override { return joysticks.count(joystick) != 0; }
   void ReadJoystick(int joystick, RkJoystickReading* reading) override;

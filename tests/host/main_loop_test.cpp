@@ -56,8 +56,45 @@ TEST_F(MainLoop, CentringRoundsHalfPixelsTowardZero) {
   window.desktop.width = 641;
   window.desktop.height = 479;
   RunPasses(1);
-  EXPECT_EQ(window.lastRequest.x, 0);
-  EXPECT_EQ(window.lastRequest.y, 0);
+  EXPECT_EQ(window.lastRequest.width, 540);  // the largest 4:3 in 85 % of it
+  EXPECT_EQ(window.lastRequest.x, 50);
+  EXPECT_EQ(window.lastRequest.y, 37);
+}
+
+// Monitors as GLFW reported them (mode, then work area): the first window is
+// the largest whole multiple of 640 x 480 within 85 % of the work area, or
+// the largest 4:3 that fits, and always lies wholly on the work area.
+TEST(FirstWindow, FitsTheMonitorItOpensOn) {
+  const struct {
+    int desktop[2], work[4], size[2], at[2];
+  } monitors[] = {
+      {{480, 800}, {0, 0, 480, 800}, {480, 360}, {0, 220}},             // a small tablet, upright
+      {{800, 600}, {0, 0, 800, 600}, {640, 480}, {80, 60}},
+      {{1024, 600}, {0, 0, 1024, 576}, {640, 480}, {192, 48}},          // a netbook's panel below
+      {{1366, 768}, {0, 27, 1366, 741}, {640, 480}, {363, 157}},        // a panel on top
+      {{1920, 1080}, {0, 0, 1920, 1040}, {640, 480}, {640, 280}},       // a taskbar below
+      {{2560, 1440}, {72, 0, 2488, 1440}, {1280, 960}, {676, 240}},     // a dock on the left
+      {{3840, 2160}, {0, 32, 3840, 2128}, {1920, 1440}, {960, 376}},
+  };
+  for (const auto& m : monitors) {
+    EventLog log;
+    FakeWindowSystem window{&log};
+    window.desktop.width = m.desktop[0];
+    window.desktop.height = m.desktop[1];
+    std::copy(std::begin(m.work), std::end(m.work), window.workArea);
+    window.framesLeft = 1;
+    TestHost host{&window};
+    host.SetDelegate(new RecordingDelegate(&log));
+    host.Run();
+    const RkWindowRequest& r = window.lastRequest;
+    SCOPED_TRACE(std::to_string(m.desktop[0]) + "x" + std::to_string(m.desktop[1]));
+    EXPECT_EQ(r.width, m.size[0]);
+    EXPECT_EQ(r.height, m.size[1]);
+    EXPECT_EQ(r.x, m.at[0]);
+    EXPECT_EQ(r.y, m.at[1]);
+    EXPECT_LE(r.x + r.width, m.work[0] + m.work[2]);
+    EXPECT_LE(r.y + r.height, m.work[1] + m.work[3]);
+  }
 }
 
 TEST_F(MainLoop, AtRate60EachPassPresentsThenSleepsUntilTheUpdateIsDue) {
