@@ -77,6 +77,10 @@ constexpr int kAnchorStep = 4;
 
 float Clamp1(float value) { return std::min(1.0f, std::max(-1.0f, value)); }
 
+// Down now, or pressed since the last update: at a few frames a second a key
+// can go down and up again between two updates, and that press still counts.
+bool KeyHeldOrHit(int code) { return rk_input_KeyDown(code) || rk_input_KeyHit(code) > 0; }
+
 }  // namespace
 
 int c_MyApp::p_PlayKey(int action, int mode, int player) {
@@ -88,13 +92,13 @@ int c_MyApp::p_PlayKey(int action, int mode, int player) {
     if (key == 0) break;
     // With a cabinet attached the letters are its traffic, not key presses.
     if (iCade && key >= 'A' && key <= 'Z') continue;
-    if (rk_input_KeyDown(key)) return 1;
+    if (KeyHeldOrHit(key)) return 1;
   }
   if (player >= 0) {
     for (int button : binding->buttons) {
       if (button < 0) break;
       int code = KEY_JOY0 + 32 * player + button;
-      if (code >= 1 && code < KEY_CODE_COUNT && rk_input_KeyDown(code)) return 1;
+      if (code >= 1 && code < KEY_CODE_COUNT && KeyHeldOrHit(code)) return 1;
     }
     if (mode == 1 && !iCade && binding->stickAxis != 0) {
       float value = binding->stickAxis == 'x' ? p_StickX(0, player) : p_StickY(0, player);

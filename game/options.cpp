@@ -64,9 +64,12 @@ bool BoxLocked(const c_MyApp* app) { return app->m_BoxKeyLock != 0 || app->m_Box
 
 void Close(c_MyApp* app) {
   app->m_OptionsOpen = 0;
-  // Nothing more changes in this update, after the save.
+  // Nothing more changes in this update, after the save; the screen below
+  // does not see the key or touch that closed the box either.
   app->m_BoxKeyLock = 1;
   app->m_BoxPointerLock = 1;
+  app->m_KeyLock = 1;
+  app->m_PointerLock = 1;
   app->p_PlaySFX(kClick, 1, 1, 0);
   app->p_Save();
 }

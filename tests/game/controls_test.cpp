@@ -31,6 +31,7 @@ TEST_F(Controls, HeldInputsAnswerForEachPlayerTheyBelongTo) {
   EXPECT_EQ(app.p_PlayKey(kActionRight, 0, -1), 1);
   EXPECT_EQ(app.p_PlayKey(kActionRight, 1, -2) + app.p_PlayKey(7, 1, 0), 0);
   h.KeyUp(39);
+  h.EndOfUpdate();  // its press counted until then
 
   // Player 2's pad button 10 is right for player 2 alone, not for the keyboard player.
   h.KeyDown(JoyKeyCode(10, 2));
@@ -48,6 +49,30 @@ TEST_F(Controls, HeldInputsAnswerForEachPlayerTheyBelongTo) {
   EXPECT_EQ(app.p_PlayKeyAll(kActionBack, 1), 0);
   h.KeyDown(27);
   EXPECT_EQ(app.p_PlayKeyAll(kActionBack, 1), 4);
+}
+
+TEST_F(Controls, AKeyPressedAndReleasedBetweenTwoUpdatesCountsInTheNextOnly) {
+  h.FinishLoading();
+  h.Update(40);
+  ASSERT_EQ(app.m_Screen, 1);
+  const int focus = app.m_MenuFocus;
+  h.KeyDown(39);
+  h.KeyUp(39);
+  EXPECT_EQ(app.p_PlayKeyAll(kActionRight, 1), 4);
+  h.Update();
+  EXPECT_EQ(app.p_PlayKeyAll(kActionRight, 1), 0);
+  EXPECT_EQ(app.m_MenuFocus, focus + 1);  // one place, once
+  h.Update(10);
+  EXPECT_EQ(app.m_MenuFocus, focus + 1);
+  h.KeyDown(37);
+  h.KeyUp(37);
+  h.Update(10);
+  ASSERT_EQ(app.m_MenuFocus, focus);
+  // A slow frame's whole Enter still starts a game from the menu.
+  h.KeyDown(13);
+  h.KeyUp(13);
+  h.Update(10);
+  EXPECT_EQ(app.m_Screen, 10);
 }
 
 TEST_F(Controls, LeftStickCountsPastPointFourInModeOneAndFollowsItsSetting) {
@@ -109,6 +134,7 @@ TEST_F(Controls, AnalogueVectorRampsWithKeysAndTakesTheStick) {
   EXPECT_FLOAT_EQ(app.m_KeyAxisY, -1.0f);
   EXPECT_FLOAT_EQ(app.m_AnalogY, -1.0f);
   h.KeyUp(38);
+  h.EndOfUpdate();
   app.p_AnalogueControl();
   EXPECT_FLOAT_EQ(app.m_AnalogY, -0.8f);
   for (int i = 0; i < 5; ++i) app.p_AnalogueControl();

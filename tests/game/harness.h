@@ -118,6 +118,9 @@ class GameHarness {
   // Input in the game's key-code space; pointer positions in device pixels.
   void KeyDown(int code);
   void KeyUp(int code);
+  // Ends the input's update, as the host does after each: this update's
+  // presses stop counting, for tests that read keys between updates.
+  void EndOfUpdate() { rk_input_device->p_EndUpdate(); }
   void MouseMove(float x, float y);
   void MouseDown();
   void MouseUp();
