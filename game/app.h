@@ -84,6 +84,8 @@ inline float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
 inline float CosDeg(float degrees) { return cosf(degrees * 0.017453292f); }
 
 // Slots of the turn state m_Turn.
+// Updates a finished card's bonus shows (1.5 s at the game's 60 a second).
+constexpr int kBonusUpdates = 90;
 constexpr int kTurnFace = 0;        // + die 1..5: the face shown
 constexpr int kTurnRollTimer = 9;
 constexpr int kTurnFinalFace = 10;  // + die: the face it rests on
@@ -359,6 +361,12 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_ChimedAt = -1;
   // 1 once the expression took an entry in this update (dice.cpp).
   int m_PickedThisUpdate = 0;
+  // The die whose step was just taken back (1..5, 0 for none) and the
+  // updates it still shakes for (dice.cpp).
+  int m_RefusedDie = 0;
+  int m_RefusedShake = 0;
+  // Updates the bonus of a finished card still rises over the new one (card.cpp).
+  int m_BonusShown = 0;
   // The element the records written now belong to (a DrawTag).
   int m_DrawTag = kTagNone;
   // The badge gallery (gallery.cpp): open flag, slide 0..30, the focused

@@ -96,6 +96,9 @@ float c_MyApp::p_EvaluateExpression() {
     if (source >= 1 && source <= 5) m_Turn[kTurnUsed + source] = 0;
     m_Turn[kTurnCount] = static_cast<float>(count - 2);
     p_PlaySFX(98, 1, 1, 0);
+    // The die that broke it shakes as it drops back, for a third of a second.
+    m_RefusedDie = source;
+    m_RefusedShake = 20;
   }
   return value;
 }
@@ -127,6 +130,8 @@ int c_MyApp::p_JudgeExpression(float value) {
     m_Turn[kTurnCount] = 11;
     p_FreshCard();
     m_Score += 250;
+    // The bonus rises over the new card where it was earned.
+    m_BonusShown = kBonusUpdates;
     p_OnCardCompleted();
     return 0;
   }

@@ -1,5 +1,6 @@
 // game/card.cpp: the bingo card: dealing a fresh card for the chosen card
 // type (which also starts the next roll of the dice), and drawing it.
+#include <algorithm>
 #include <utility>
 
 #include "game/app.h"
@@ -90,6 +91,15 @@ int c_MyApp::p_DrawCard() {
       p_SetSize(2, kAbsent);
       p_Text(x, y, text, 1, 1, 0);
     }
+  }
+  if (m_BonusShown > 0) {
+    // Rises from the card's middle and fades over its last half second.
+    const float rise = static_cast<float>(kBonusUpdates - m_BonusShown);
+    p_SetCol(255, 220, 90, std::min(1.0f, m_BonusShown / 30.0f));
+    p_SetSize(3, kAbsent);
+    p_Text(36.0f + 66 * 2, top + 66.0f * 2 - rise * 0.6f, String("+250"), 1, 1, 0);
+    p_SetCol(255, 255, 255, 1);
+    --m_BonusShown;
   }
   p_SetSize(1, kAbsent);
   p_Unplace();

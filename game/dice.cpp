@@ -1,6 +1,8 @@
 // game/dice.cpp: the roll of the five dice, the random search that makes
 // every roll solvable, and the dice on the game screen: their spin, their
 // slide out of view once used, the cursor, the hints and picking them.
+#include <cmath>
+
 #include "game/app.h"
 #include "runtime/startup.h"
 
@@ -125,7 +127,12 @@ int c_MyApp::p_DoDice() {
     // A used die slides off the top; above a centred or stacked play it would stay in sight.
     const bool gone = (p_PlayTop() > 0 || m_Layout == kLayoutTall) && offset >= 96;
     const float frame = static_cast<float>(face >= 1 && face <= 16 ? face - 1 : 0);
-    if (!gone) p_DrawImg(kImageDice, x, y, frame);
+    // A refused die shakes, tinted red, the swing dying away.
+    const bool refused = i == m_RefusedDie && m_RefusedShake > 0;
+    const float shake = refused ? std::sin(m_RefusedShake * 1.7f) * m_RefusedShake * 0.4f : 0;
+    if (refused) p_SetCol(255, 120, 120, 1);
+    if (!gone) p_DrawImg(kImageDice, x + shake, y, frame);
+    if (refused) p_SetCol(255, 255, 255, 1);
     if (m_Turn[kTurnHints] > 0 && i >= 2 && !gone) {
       p_SetSize(0.5f, kAbsent);
       p_DrawImg(kImageCalc, x - 50, y + 10, m_Turn[kTurnHint + i]);
@@ -135,6 +142,7 @@ int c_MyApp::p_DoDice() {
   }
   p_SetRot(0);
   p_Unplace();
+  if (m_RefusedShake > 0 && --m_RefusedShake == 0) m_RefusedDie = 0;
   for (int i = 1; i <= 5; ++i) {
     if (m_Turn[kTurnUsed + i] == 1 && m_Turn[kTurnSlide + i] < 90) return 0;
   }

@@ -82,6 +82,7 @@ int c_MyApp::p_LoadGame() {
   m_Paused = m_Score = m_ShownScore = m_GameOver = m_OverTimer = m_QuitGame = 0;
   m_ShakeX = m_ShakeY = m_ShakeTargetX = m_ShakeTargetY = 0;
   m_CardLivesLost = m_GameCardsDone = m_GameNumbersEarned = m_NumberStreak = 0;
+  m_RefusedDie = m_RefusedShake = m_BonusShown = 0;
   m_Turn[kTurnLives] = 3;
   m_Turn[kTurnHints] = static_cast<float>(4 - m_CardType);
   p_FreshCard();

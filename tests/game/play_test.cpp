@@ -2,6 +2,8 @@
 // key, taking back, judging, completing cards, losing lives, the game's end.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "host/events.h"
 #include "host/input.h"
 #include "tests/game/bot.h"
@@ -9,6 +11,7 @@
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 class Play : public ::testing::Test {
  protected:
@@ -130,6 +133,24 @@ TEST_F(Play, AStepBelowZeroOrOffTheWholeNumbersIsTakenBack) {
   EXPECT_EQ(app->m_Turn[kTurnCount], 6);
   EXPECT_EQ(app->m_Turn[kTurnUsed + 4], 0);
   EXPECT_THAT(h.audio->Only("play").size(), 2u) << "the pick, then the take-back";
+  // The refused die shakes, tinted red, then rests where it stood.
+  auto dieFive = [&] {
+    for (const DrawRecord& r : h.RecordsOf(kImageDice)) {
+      if (r.f[6] == 4) return r;
+    }
+    return DrawRecord{};
+  };
+  std::vector<float> swings;
+  for (int i = 0; i < 6; ++i) {
+    h.Update();
+    swings.push_back(dieFive().x());
+    EXPECT_LT(dieFive().f[11], 255) << "tinted";
+  }
+  h.Update(20);
+  const DrawRecord rest = dieFive();
+  EXPECT_EQ(rest.f[11], 255);
+  EXPECT_GT(*std::max_element(swings.begin(), swings.end()), rest.x());
+  EXPECT_LT(*std::min_element(swings.begin(), swings.end()), rest.x());
   ClickOperator(1);
   ClickDie(4);
   EXPECT_EQ(app->m_Turn[kTurnValue], 9);
@@ -264,6 +285,8 @@ TEST_F(Play, JudgingEarnsAMatchOrCostsALifeAndAFullCardScoresTwoFifty) {
     ASSERT_TRUE(bot.PlayTurn(false));
     if (app->m_Score - before >= 250) {
       bot.cardsCompleted = 1;
+      // The bonus shows over the new card, where it was earned.
+      EXPECT_THAT(h.DrawnText(), HasSubstr("+250"));
       EXPECT_GT(app->m_Turn[kTurnRollTimer], 0);
       int left = 0;
       for (int cell = 0; cell < 15; ++cell) left += app->m_Grid[cell] > 0 && app->m_Grid[50 + cell] == 0;
