@@ -138,15 +138,17 @@ void Details(c_MyApp* app, const Layout& l, float dy, float h) {
   app->p_SetCol(earned ? 255 : 190, earned ? 220 : 190, earned ? 120 : 200, 1);
   app->p_Text(x, y, app->p_BadgeName(id), 0, 0, 0);
   const String detail = app->p_BadgeDetail(id);
-  const float size = detail.Length() * kFontAdvance * 1.5f <= l.panelWidth - 48 ? 1.5f : 1.0f;
+  // A long one is set only as much smaller as the panel needs.
+  const float size = std::clamp((l.panelWidth - 48) / (detail.Length() * kFontAdvance), 1.0f, 1.5f);
   app->p_SetSize(size, size);
   app->p_SetCol(255, 255, 255, 1);
   app->p_Text(x, y += 28, detail, 0, 0, 0);
   String state = String(earned ? "Earned" : "Not earned yet");
-  if (const CountedGoal* goal = CountedGoalOf(id)) {
+  const CountedGoal* goal = CountedGoalOf(id);
+  if (goal && !earned) {
     const int count = std::clamp(app->m_Settings[kCounterSettings[goal->counter]], 0, kCountLimit);
-    state = String(kCounterLabels[goal->counter]) + String(": ") + String(std::min(count, goal->goal)) +
-            String(" / ") + String(goal->goal);
+    state = String(kCounterLabels[goal->counter]) + String(": ") + String(count) + String(" / ") +
+            String(goal->goal);
   }
   app->p_SetSize(1.5f, 1.5f);
   app->p_SetCol(150, 220, 150, 1);

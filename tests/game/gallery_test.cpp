@@ -151,6 +151,11 @@ TEST_F(Gallery, KeysAndThePointerMoveTheFocusAndItsDetailAndProgressShow) {
   EXPECT_EQ(app->m_GalleryFocus, kBadgeNumbersTotal - 1);
   EXPECT_THAT(Text(), HasSubstr("NumberHoardEarn250numbersinall.Numbersearned:37/250"));
   EXPECT_GT(Medal(kBadgeNumbersTotal).at(0).f[4], hoard.f[4]) << "the focused medal is larger";
+  // Once earned, it says so however far the count has gone on.
+  app->m_BadgeFlags[kBadgeNumbersTotal] = true;
+  app->m_Settings[kCounterSettings[kCountNumbers]] = 300;
+  h->Update();
+  EXPECT_THAT(Text(), HasSubstr("NumberHoardEarn250numbersinall.Earned"));
 }
 
 // The open grid at every shape is checked with the other screens' layouts;
