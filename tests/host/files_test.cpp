@@ -162,7 +162,7 @@ TEST(DataPaths, AnInstalledProgramFindsTheSharedDataUnlessDataLiesBesideIt) {
     const char* program;
     const char* data;
     const char* shared;
-  } layouts[] = {{"libexec/marvolet", MARVOLET_INSTALLED_DATA, "share/marvolet/data"},
+  } layouts[] = {{"libexec/marvolet", MARVOLET_INSTALLED_DATA, "share/games/marvolet"},
                  {"usr/lib/games/marvolet", MARVOLET_GAMES_DATA, "usr/share/games/marvolet"}};
   for (const auto& layout : layouts) {
     SCOPED_TRACE(layout.program);

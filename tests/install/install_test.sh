@@ -19,7 +19,7 @@ prefix=$work/moved
 check_true "the program" test -x "$prefix/libexec/marvolet/marvolet"
 check_true "the launcher" test -x "$prefix/bin/marvolet"
 check "every data file" "$(cd "$data" && find . | sort)" \
-  "$(cd "$prefix/share/marvolet/data" 2>/dev/null && find . | sort)"
+  "$(cd "$prefix/share/games/marvolet" 2>/dev/null && find . | sort)"
 entry=$prefix/share/applications/marvolet.desktop
 for line in Type=Application Name=Marvolet Exec=marvolet Icon=marvolet Terminal=false \
   'Categories=Game;LogicGame;'; do
@@ -52,5 +52,8 @@ check "the close button ends it with status 0" 0 "$("$runner" wait 10)"
   "$prefix/bin/marvolet" >/dev/null 2>&1)
 check_true "without XDG_DATA_HOME the folder is \$HOME/.local/share/marvolet" \
   test -d "$work/home/.local/share/marvolet"
+# Installed under ~/.local, the data and the saves stay apart: removing the
+# installed game never takes the player's progress with it.
+check "nothing installed where the saves live" "" "$(ls -A "$prefix/share/marvolet" 2>/dev/null)"
 
 verdict install
