@@ -39,7 +39,7 @@ const BadgeText kBadgeTexts[] = {
     {kBadgeNinetyNine, "Ninety-Nine|Earn the number 99."},
     {kBadgeLuckySevens, "Lucky Sevens|Earn the number 77."},
     {kBadgeFiveColumns, "Five Columns|Earn a number in every column of one card."},
-    {kBadgeColumnCleared, "Column Cleared|Earn all three numbers of a column on a card of fifteen."},
+    {kBadgeColumnCleared, "Column Cleared|Earn a whole column on a card of fifteen."},
     {kBadgeAllFour, "All Four|Earn a number using +, -, x and / in one go."},
     {kBadgeDivision, "Clean Split|Earn a number with a division in it."},
     {kBadgeOnlyOperator + 0, "Pure Addition|Earn a number using only plus."},
