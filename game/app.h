@@ -367,6 +367,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   int m_RefusedShake = 0;
   // Updates the bonus of a finished card still rises over the new one (card.cpp).
   int m_BonusShown = 0;
+  // Where the menu leaves room for banners, clear of all it shows: left,
+  // top, right and bottom in virtual units, set as it draws (menu.cpp).
+  float m_BannerRoom[4] = {0, 0, 0, 0};
   // The element the records written now belong to (a DrawTag).
   int m_DrawTag = kTagNone;
   // The badge gallery (gallery.cpp): open flag, slide 0..30, the focused

@@ -12,7 +12,6 @@ constexpr int kBannerSlotsShown = 13;
 constexpr int kBannerFrames = 240;
 constexpr int kFadeFrames = 10;
 constexpr float kBannerHeight = 40;
-constexpr float kBannerPitch = 44;
 constexpr int kMostBanners = 4;
 constexpr float kFontAdvance = 7;
 constexpr float kNameSize = 1.5f;
@@ -23,8 +22,6 @@ constexpr float kDiceBottom = 104;
 constexpr float kCardTopFromBottom = 272;
 constexpr float kPlayHeight = 480;
 constexpr float kTallBannerScale = 1.2f;
-// The menu's gear (centre x 38, 64 wide at size 1.5) and its panel's margin.
-constexpr float kMenuGearRight = 50 + 48 + 10;
 
 struct BadgeText {
   int id;
@@ -99,16 +96,20 @@ const BadgeText kBadgeTexts[] = {
 };
 
 // Where banners stand: a left edge, a right edge, the bottom of the lowest
-// one, and how many fit at once.
+// one, in screen units; how many fit at once, and the size they are drawn at.
 struct BannerArea {
   float left, right, bottom;
   int count;
+  float scale;
 };
 
 BannerArea Area(const c_MyApp* app, float w, float h) {
   if (app->m_Screen == 1 || app->m_Screen == 2) {
-    // Right of the menu's gear, left of its panel.
-    return {kMenuGearRight, w - app->m_PanelWidth - 8, h - 4, kMostBanners};
+    // The room the menu leaves, at a size the widest banner fits.
+    const float* room = app->m_BannerRoom;
+    const float scale = std::clamp((room[2] - room[0]) / kWidestBanner, 0.5f, 1.0f);
+    const int fit = static_cast<int>((room[3] - room[1]) / (kBannerPitch * scale));
+    return {room[0], room[2], room[3], std::clamp(fit, 1, kMostBanners), scale};
   }
   if (app->m_Screen >= 10 && app->m_Layout == kLayoutTall) {
     // The stacked play's band between the dice and the card.
@@ -116,16 +117,16 @@ BannerArea Area(const c_MyApp* app, float w, float h) {
     const float bottom = card.offsetY + card.scale * (kPlayHeight - kCardTopFromBottom);
     const float pitch = kTallBannerScale * kBannerPitch;
     const int fit = static_cast<int>((bottom - app->p_TallBandTop()) / pitch);
-    return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners)};
+    return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners), kTallBannerScale};
   }
   if (app->m_Screen >= 10) {
     // Between the dice and the card: nothing there to hide.
     const Placement field = app->p_PlayPlacement(kPlayCard);
     const float bottom = field.offsetY + kPlayHeight - kCardTopFromBottom;
     const int fit = static_cast<int>((bottom - field.offsetY - kDiceBottom) / kBannerPitch);
-    return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners)};
+    return {8, w - 8, bottom, std::clamp(fit, 1, kMostBanners), 1};
   }
-  return {8, w - 8, h - 4, kMostBanners};
+  return {8, w - 8, h - 4, kMostBanners, 1};
 }
 
 String Capitalised(const String& text) {
@@ -171,13 +172,16 @@ int c_MyApp::p_ShowStateNotice() {
 // passing over what they stand clear of; one past those that fit waits,
 // unaged, for a place to come free.
 int c_MyApp::p_ShowBadges() {
+  // The pause menu and the game-over overlay cover the band: banners wait,
+  // unaged, until play goes on or the menu is back.
+  if (m_Screen >= 10 && (m_Paused != 0 || m_GameOver != 0)) return 0;
   p_ResetDraw();
   m_DrawTag = kTagBanner;
   BannerArea area = Area(this, rk_Game_jscrw, rk_Game_jscrh);
-  // Over a stacked play, banners are drawn larger, the area in their own units.
-  const float scale = m_Screen >= 10 && m_Layout == kLayoutTall ? kTallBannerScale : 1;
+  // Drawn at the area's size, the area in their own units.
+  const float scale = area.scale;
   p_Place(0, 0, scale);
-  area = {area.left / scale, area.right / scale, area.bottom / scale, area.count};
+  area = {area.left / scale, area.right / scale, area.bottom / scale, area.count, 1};
   int place = 0;
   for (int k = 0; k < kBannerSlotsShown; ++k) {
     int age = m_BadgeQueueTime[k];

@@ -79,3 +79,8 @@ inline const CountedGoal* CountedGoalOf(int id) {
   }
   return nullptr;
 }
+
+// Banners: each stands this far below the one above it, and the widest (a
+// detail of 48 characters) is this wide, in virtual units at full size.
+constexpr float kBannerPitch = 44;
+constexpr float kWidestBanner = 392;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "game/badges.h"
 #include "host/input.h"
 #include "runtime/startup.h"
 
@@ -37,6 +38,11 @@ constexpr float kGearBox = 64;
 constexpr int kScoreWidth = 9;
 // The gear's centre, far enough from the left edge to show it whole.
 constexpr float kGearX = 50;
+// How far the dial's chips reach right of the screen's left edge and above
+// the gear's centre, in the dial's own units; the logo's half height.
+constexpr float kDialReachX = 240;
+constexpr float kDialReachY = 176;
+constexpr float kLogoHalfHeight = 75;
 // The gallery's medal: a frame of the badge sheet in the top-left corner,
 // above the dial and left of the logo at every screen shape.
 constexpr int kImageBadges = 80;
@@ -401,6 +407,24 @@ void GearAndDial(c_MyApp* app, float h) {
   app->p_Unplace();
 }
 
+// Room for banners clear of the logo, the dial, its description and the
+// score lists: beside the dial, or above it, whichever lets them stand
+// larger (then, more of them at once).
+void BannerRoom(c_MyApp* app, float w, float h, float panelWidth, float logoY) {
+  const Placement dial = DialPlacement(app, h);
+  const float top = logoY + kLogoHalfHeight + 8;
+  const float right = w - panelWidth + 12;
+  const float beside[4] = {dial.offsetX + dial.scale * kDialReachX + 8, top, right, h - 58};
+  const float above[4] = {8, top, right, dial.offsetY + dial.scale * (h - 64 - kDialReachY) - 8};
+  auto scale = [](const float* room) { return std::min(1.0f, (room[2] - room[0]) / kWidestBanner); };
+  auto count = [&](const float* room) {
+    return static_cast<int>((room[3] - room[1]) / (kBannerPitch * scale(room)));
+  };
+  const bool useAbove = count(above) >= 1 && (scale(above) > scale(beside) ||
+                                              (scale(above) == scale(beside) && count(above) > count(beside)));
+  std::copy(useAbove ? above : beside, (useAbove ? above : beside) + 4, app->m_BannerRoom);
+}
+
 // Held up or down repeats: at once, then after 30 frames, each wait 12 shorter down to 3.
 void Repeat(c_MyApp* app, bool held) {
   float& counter = app->m_Turn[kRepeatCounter];
@@ -510,6 +534,7 @@ int c_MyApp::p_Menu() {
   }
   menu::Keys(this);
   menu::Description(this, w, h);
+  menu::BannerRoom(this, w, h, width, logoY);
   m_CardType = std::clamp(m_MenuSel + 1, 1, 3);
   menu::PanelContents(this, w, h, w - width);
   p_ResetDraw();

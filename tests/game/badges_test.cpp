@@ -193,7 +193,7 @@ std::vector<DrawRecord> BannerBoxes(GameHarness& h) {
   return boxes;
 }
 
-TEST(Badges, BannersShowNameAndDetailClearOfTheGearTheDiceAndTheCalculator) {
+TEST(Badges, BannersShowNameAndDetailClearOfTheMenuTheDiceAndTheCalculator) {
   GameHarness h;
   h.FinishLoading();
   h.Update(40);
@@ -202,9 +202,11 @@ TEST(Badges, BannersShowNameAndDetailClearOfTheGearTheDiceAndTheCalculator) {
   h.Update(20);
   EXPECT_THAT(h.DrawnText(), HasSubstr("NumberOneEarnthenumber1."));
   const float w = rk_Game_jscrw, screenH = rk_Game_jscrh;
-  ASSERT_EQ(BannerBoxes(h).size(), 3u);
+  // At 640 x 480 the menu has room for one, between the logo and the dial.
+  ASSERT_EQ(BannerBoxes(h).size(), 1u);
   for (const DrawRecord& box : BannerBoxes(h)) {
-    EXPECT_GE(box.x(), 38 + 48) << "right of the menu's gear";
+    EXPECT_GE(box.y(), 96 + 75) << "below the logo";
+    EXPECT_LE(box.y() + box.f[5], 244) << "above the dial";
     EXPECT_LE(box.x() + box.f[4], w - app->m_PanelWidth) << "left of the score panel";
   }
   // In a game they stand between the dice and the card, so two fit at once here.
@@ -219,6 +221,15 @@ TEST(Badges, BannersShowNameAndDetailClearOfTheGearTheDiceAndTheCalculator) {
     EXPECT_LE(box.y() + box.f[5], screenH - 236 - 32) << "above the card";
     EXPECT_LE(box.x() + box.f[4], w - 198) << "left of the calculator";
   }
+  // While the pause menu is up they wait, unaged, and come back with play.
+  const int age = app->m_BadgeQueueTime[0] + app->m_BadgeQueueTime[1] + app->m_BadgeQueueTime[2];
+  app->m_Paused = app->m_PauseState = 1;
+  h.Update(300);
+  EXPECT_TRUE(BannerBoxes(h).empty());
+  EXPECT_EQ(app->m_BadgeQueueTime[0] + app->m_BadgeQueueTime[1] + app->m_BadgeQueueTime[2], age);
+  app->m_Paused = app->m_PauseState = 0;
+  h.Update();
+  ASSERT_EQ(BannerBoxes(h).size(), 2u);
   // The third waits for a place, then has its full time.
   h.Update(230);
   ASSERT_EQ(BannerBoxes(h).size(), 1u);

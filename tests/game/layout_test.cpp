@@ -125,6 +125,11 @@ void Game(GameHarness& h, int dice) {
   h.Update();
 }
 
+// Three badges, their banners queued (the widest of the game's texts among them).
+void AwardThree(GameHarness& h) {
+  for (int id : {kBadgeFullHouse, kBadgeConsolation, kBadgeColumnCleared}) h.app->p_AwardBadge(id);
+}
+
 // Full score lists, the widest they get.
 void FillScores(GameHarness& h) {
   for (int k = 0; k < 60; ++k) h.app->m_HiScores[k] = 99999 - k;
@@ -149,9 +154,10 @@ const Screen kScreens[] = {
     {"menu",
      [](GameHarness& h) {
        FillScores(h);
+       AwardThree(h);
        h.Update(40);
      },
-     {kTagLogo, kTagMedal, kTagDial, kTagDescription, kTagPlayButton, kTagScoreLists}},
+     {kTagLogo, kTagMedal, kTagDial, kTagDescription, kTagPlayButton, kTagScoreLists, kTagBanner}},
     {"side panel",
      [](GameHarness& h) {
        FillScores(h);
@@ -172,6 +178,7 @@ const Screen kScreens[] = {
     {"pause",
      [](GameHarness& h) {
        Game(h, 3);
+       AwardThree(h);
        h.app->m_Paused = h.app->m_PauseState = 1;
        h.Update(40);
      },
@@ -180,6 +187,7 @@ const Screen kScreens[] = {
      [](GameHarness& h) {
        Game(h, 3);
        h.app->m_Score = 12345;
+       AwardThree(h);
        h.app->m_GameOver = 1;
        h.Update(40);
      },
@@ -197,6 +205,12 @@ const Pair kPairs[] = {
     {kTagCredits, kTagDiscs, false},      {kTagCredits, kTagScoreLists, false},
     {kTagCredits, kTagStats, false},      {kTagCredits, kTagCodedIn, false},
     {kTagBanner, kTagCard, false},        {kTagBanner, kTagDice, false},
+    {kTagBanner, kTagDial, false},        {kTagBanner, kTagDescription, false},
+    {kTagBanner, kTagLogo, false},        {kTagBanner, kTagMedal, false},
+    {kTagBanner, kTagPlayButton, false},  {kTagBanner, kTagScoreLists, false},
+    {kTagBanner, kTagPauseMenu, false},   {kTagBanner, kTagPaused, false},
+    {kTagBanner, kTagGameOver, false},    {kTagBanner, kTagRankBar, false},
+    {kTagBanner, kTagCalculator, false},  {kTagBanner, kTagScoreLine, false},
     {kTagDial, kTagLogo, false},          {kTagMedal, kTagLogo, false},
     {kTagMedal, kTagDial, false},         {kTagDescription, kTagDial, false},
     {kTagDescription, kTagPlayButton, false}, {kTagPauseMenu, kTagPaused, false},
