@@ -51,8 +51,9 @@ int LoadAsSample(const uint8_t* data, size_t size, const char* name) {
   const std::string path = ScratchPath(name);
   WriteFile(path, Bytes(data, data + size));
   if (gxtkSample* sample = device->LoadSample(String(path.c_str()))) sample->Discard();
-  // A tune is streamed instead: its first blocks are decoded as it starts.
-  if (device->PlayMusic(String(path.c_str()), 1) == 0) device->StopMusic();
+  // A tune is streamed instead: its first blocks are decoded as it starts,
+  // a short one looped (made again from its start) to fill them, for odd sizes.
+  if (device->PlayMusic(String(path.c_str()), static_cast<int>(size & 1)) == 0) device->StopMusic();
   // The host collects after every event; a few hundred loads here are one.
   if (++loads % 256 == 0) gc_collect();
   return 0;
