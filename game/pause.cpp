@@ -99,8 +99,9 @@ void MoveCursor(c_MyApp* app, int to, float rate) {
   app->p_PlaySFX(99, rate, 0.5f, 0);
 }
 
-// Advances the pen, lets held direction keys tune it, and draws its trail.
-void RunToy(c_MyApp* app, float w, float h) {
+// Advances the pen, lets held direction keys tune it (unless the options
+// box has them), and draws its trail.
+void RunToy(c_MyApp* app, float w, float h, bool takesInput) {
   const float centreX = w / 2 + kToyOffsetX;
   const float centreY = h / 2;
   const float reach = std::min(0.45f * h, 0.45f * (w - kToyOffsetX));
@@ -125,7 +126,7 @@ void RunToy(c_MyApp* app, float w, float h) {
                             {kActionLeft, &app->m_ToySpin, -0.25f, kMaxSpin},
                             {kActionRight, &app->m_ToySpin, 0.25f, kMaxSpin}};
   for (const Tuning& tuning : tunings) {
-    if (AnyPlayerHolds(app, tuning.action)) {
+    if (takesInput && AnyPlayerHolds(app, tuning.action)) {
       *tuning.value = std::clamp(*tuning.value + tuning.step, 0.0f, tuning.high);
     }
   }
@@ -258,15 +259,15 @@ int c_MyApp::p_PauseMenu() {
     if (m_PauseSlide < -32) m_Paused = 0;
   }
 
-  RunToy(this, w, h);
+  // The open options box takes the input; the menu beneath it only draws.
+  const bool takesInput = m_OptionsOpen != 1;
+  RunToy(this, w, h, takesInput);
   p_SetSize(4, 4);
   p_SetCol(255, 255, 255, 1);
   m_DrawTag = kTagPaused;
   p_Text(w / 2 + kToyOffsetX, h / 2, String("PAUSED"), 1, 1, 0);
   m_DrawTag = kTagNone;
 
-  // The open options box takes the input; the menu beneath it only draws.
-  const bool takesInput = m_OptionsOpen != 1;
   if (rk_Game_isOuya == 1) OverscanSlider(this, w, takesInput);
   PauseButtons(this, h, takesInput);
   if (takesInput && m_KeyLock == 0 && AnyPlayerHolds(this, kActionBack)) {

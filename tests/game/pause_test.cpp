@@ -120,6 +120,12 @@ TEST_F(Pause, HeldKeysTuneTheToyWithinLimitsAndItsTrailFollowsThePen) {
   EXPECT_FLOAT_EQ(app.m_ToyArm, reach);
   EXPECT_NE(h.DrawnText().find(std::to_string(static_cast<int>(reach)) + ":128"),
             std::string::npos);
+  // The options box open over it has the arrows to itself.
+  app.m_OptionsOpen = 1;
+  Hold(kUp, 5);
+  EXPECT_FLOAT_EQ(app.m_ToyArm, reach);
+  app.m_OptionsOpen = 0;
+  h.Update();
   h.KeyDown(kLeft);
   Hold(kUp, 600);
   EXPECT_FLOAT_EQ(app.m_ToyArm, 0);
