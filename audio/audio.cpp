@@ -3,6 +3,7 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/efx.h>
 
 #include <cmath>
 
@@ -47,7 +48,10 @@ gxtkAudio::gxtkAudio() {
   alcDevice = device;
   rkPrint(String("opening openal device"));
   if (device) {
-    ALCcontext* context = alcCreateContext(device, nullptr);
+    // The game sends nothing to effects: without sends each of the voices
+    // OpenAL Soft makes up front (256 in 1.19) is smaller, 0.8 MB in all.
+    const ALCint attributes[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    ALCcontext* context = alcCreateContext(device, attributes);
     alcContext = context;
     if (!context) {
       rkPrint(String("OpenAl error: alcCreateContext failed"));
