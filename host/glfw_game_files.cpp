@@ -149,9 +149,44 @@ String RkGlfwGame::TakeStateNotice() {
 
 void RkGlfwGame::StateDamaged() { State().MarkDamaged(); }
 
+namespace {
+
+// A PNG's chunks each within the file: a damaged length would otherwise have
+// the decoder allocate it (up to 4 GB) before finding the file too short.
+// Other files pass; the read position is left at the start.
+bool PngChunksFit(FILE* file) {
+  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  unsigned char head[8];
+  bool fits = true;
+  long size = -1;
+  if (fseek(file, 0, SEEK_END) == 0) size = ftell(file);
+  rewind(file);
+  if (size > 0 && fread(head, 1, 8, file) == 8 && memcmp(head, kSignature, 8) == 0) {
+    while (fread(head, 1, 8, file) == 8) {
+      const unsigned long length = static_cast<unsigned long>(head[0]) << 24 | head[1] << 16 |
+                                   head[2] << 8 | head[3];
+      const long at = ftell(file);
+      if (at < 0 || length + 4 > static_cast<unsigned long>(size - at)) {
+        fits = false;
+        break;
+      }
+      if (memcmp(head + 4, "IEND", 4) == 0 || fseek(file, static_cast<long>(length) + 4, SEEK_CUR) != 0) break;
+    }
+  }
+  rewind(file);
+  return fits;
+}
+
+}  // namespace
+
 unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
   FILE* file = OpenDataFile(path);
   if (!file) return nullptr;
+  if (!PngChunksFit(file)) {
+    fclose(file);
+    TellLoadFailure(path, "a damaged picture (a part of it claims more bytes than the file holds)");
+    return nullptr;
+  }
   // A damaged header can declare a picture of gigabytes: no texture takes one
   // that large, so it is refused before anything is allocated for it.
   int declaredWidth = 0, declaredHeight = 0, declaredDepth = 0;

@@ -472,10 +472,21 @@ TEST_F(HostFiles, ImagesDecodeWithTheirOwnNumberOfChannels) {
   std::string huge((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   huge.replace(16, 4, std::string("\0\x01\x86\xA0", 4));
   WriteFile("huge.png", huge);
+  // So is one whose data chunk claims two gigabytes of a file of a hundred bytes.
+  std::string claims(huge.substr(0, 33) + std::string("\x7d\x00\x59\x2e", 4) + "IDAT" + "abcd");
+  claims.replace(16, 4, std::string("\0\0\0\x03", 4));
+  WriteFile("claims.png", claims);
   testing::internal::CaptureStderr();
   EXPECT_EQ(host.LoadImageData(String("huge.png"), &width, &height, &depth), nullptr);
-  EXPECT_THAT(testing::internal::GetCapturedStderr(),
-              testing::HasSubstr("huge.png: too large a picture (100000x2 pixels)"));
+  EXPECT_EQ(host.LoadImageData(String("claims.png"), &width, &height, &depth), nullptr);
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_THAT(told, testing::HasSubstr("huge.png: too large a picture (100000x2 pixels)"));
+  EXPECT_THAT(told, testing::HasSubstr("claims.png: a damaged picture"));
+  // A whole picture still loads after the chunks are walked.
+  pixels = host.LoadImageData(String("rgba.png"), &width, &height, &depth);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(memcmp(pixels, rgba, sizeof rgba), 0);
+  free(pixels);
 }
 
 #ifdef MARVOLET_AUDIO_DECODE
