@@ -3,13 +3,26 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#if __has_include(<AL/efx.h>)
 #include <AL/efx.h>
+#endif
 
 #include <cmath>
 
 #include "runtime/startup.h"
 
 gxtkAudio* gxtkAudio::audio = nullptr;
+
+namespace {
+#ifdef ALC_MAX_AUXILIARY_SENDS
+// The game sends nothing to effects: without sends each of the voices
+// OpenAL Soft makes up front (256 in 1.19) is smaller, 0.8 MB in all.
+const ALCint kContextAttributes[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+#else
+// The browser's OpenAL has no effects, nor their header.
+const ALCint* const kContextAttributes = nullptr;
+#endif
+}  // namespace
 
 unsigned int gxtkAudio::gxtkChannel::AL_Source() {
   if (source) return source;
@@ -48,10 +61,7 @@ gxtkAudio::gxtkAudio() {
   alcDevice = device;
   rkPrint(String("opening openal device"));
   if (device) {
-    // The game sends nothing to effects: without sends each of the voices
-    // OpenAL Soft makes up front (256 in 1.19) is smaller, 0.8 MB in all.
-    const ALCint attributes[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
-    ALCcontext* context = alcCreateContext(device, attributes);
+    ALCcontext* context = alcCreateContext(device, kContextAttributes);
     alcContext = context;
     if (!context) {
       rkPrint(String("OpenAl error: alcCreateContext failed"));
