@@ -168,10 +168,10 @@ async function overlayShows(page) {
   const strip = decode(await page.screenshot({type: 'png', clip: {x: 0, y: 267, width: 12, height: 6}}));
   return share(strip, null, (r, g, b) => r > 0.3 && Math.abs(r - g) < 0.1 && b < 0.75 * r) > 0.5;
 }
-// A notice's banner on the menu, between the gear and the score panel at the
-// bottom, with its amber warning sign.
+// A notice's banner on the menu, above the dial and below the logo, with its
+// amber warning sign at its left.
 const amber = (r, g, b) => r > 0.85 && g > 0.6 && g < 0.85 && b < 0.35;
-const noticeShown = async page => share(await shot(page), [120, 550, 440, 46], amber) > 0.002;
+const noticeShown = async page => share(await shot(page), [0, 230, 120, 70], amber) > 0.002;
 const noticeShows = page => waitFor(() => noticeShown(page), 10000, 100);
 
 // The games counter and the nonzero last-ten scores of the three card types
