@@ -63,7 +63,14 @@ enum DrawTag : int {
 constexpr int kDrawListFloats = 37500;
 // A writer refuses to append once the list holds more floats than this.
 constexpr int kDrawListLimit = 37484;
+// The card store's length. Pages of zeros never touched cost a desktop
+// process nothing; a page's WebAssembly heap holds every byte (20 MB of a
+// phone's memory), so there it has room for the entries used and no more.
+#ifdef __EMSCRIPTEN__
+constexpr int kGridEntries = 128;
+#else
 constexpr int kGridEntries = 5000000;
+#endif
 // Only these leading entries of the card store are ever written.
 constexpr int kGridUsedEntries = 65;
 
@@ -82,6 +89,10 @@ constexpr int kMaxOverscan = 96;
 // The game's angles are in degrees.
 inline float SinDeg(float degrees) { return sinf(degrees * 0.017453292f); }
 inline float CosDeg(float degrees) { return cosf(degrees * 0.017453292f); }
+
+// Screens (m_Screen) that more than one file sends the game to.
+constexpr int kScreenMenu = 1;
+constexpr int kScreenStartGame = 11;
 
 // Slots of the turn state m_Turn.
 // Updates a finished card's bonus shows (1.5 s at the game's 60 a second).
@@ -183,6 +194,11 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   float m_ImageScale[100] = {};
   // 1 once the first load is done: later reloads run behind the screens.
   int m_ArtLoaded = 0;
+  // 1 while data the host fetches after the menu shows (a page's) is on its
+  // way: the slots and sounds it fills are loaded once it is in, and a game
+  // asked for meanwhile (m_PlayAsked) starts then.
+  int m_AwaitingData = 0;
+  int m_PlayAsked = 0;
   // Counts image slots loaded or reserved, so a render can tell new pictures.
   int m_ImageChanges = 0;
   // What the last drawn frame was made of (its fit, clear, images and display
@@ -408,6 +424,10 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // Loads again each slot whose file, read again at its first draw, no
   // longer gave its picture.
   void p_ReloadChangedArt();
+  // Once the data fetched after the menu is in, a reload behind the screens
+  // fills what was missing; true while a game must still wait for it.
+  bool p_AwaitData();
+  void p_HoldGameForData();
   int p_Reload();
   int p_Loader();
   // The studio logo shows only while loading; its picture goes once play begins.

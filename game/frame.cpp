@@ -126,6 +126,19 @@ int c_MyApp::p_UpdateInputLocks() {
   return 0;
 }
 
+// A game asked for before the data it draws has come waits on the menu, its
+// play button saying so, and starts by itself once all is in.
+void c_MyApp::p_HoldGameForData() {
+  const bool waiting = p_AwaitData();
+  if (m_Screen == kScreenStartGame && waiting) {
+    m_PlayAsked = 1;
+    m_Screen = kScreenMenu;
+  } else if (m_PlayAsked == 1 && (!waiting || m_Screen != kScreenMenu)) {
+    if (m_Screen == kScreenMenu) m_Screen = kScreenStartGame;
+    m_PlayAsked = 0;
+  }
+}
+
 int c_MyApp::p_ScreenDispatch() {
   switch (m_Screen) {
     case 1:
@@ -189,6 +202,7 @@ int c_MyApp::p_OnUpdate() {
   if (m_LoadStep == 0 || m_ArtLoaded != 0) {
     p_DropLoadingArt();
     p_ReloadChangedArt();
+    p_HoldGameForData();
     p_ScreenDispatch();
     if (m_OptionsOpen == 1 || m_OptionsSlide > 0) p_OptionBox();
     if (m_OptionsOpen == 1 && m_OptionsSlide <= 29) ++m_OptionsSlide;

@@ -50,7 +50,8 @@ String LevelFileName(String name, int level) {
 
 // Once the game runs, a reload only brings pictures to the window's level: a
 // slot already there stays, and one whose file for the new level cannot be
-// read yet (still downloading) keeps drawing the picture it has, scaled. A
+// read yet (still downloading) keeps drawing the picture it has, scaled, or
+// stays empty until a later reload finds its file. A
 // slot whose file changed under it is loaded afresh, or left empty when the
 // new file cannot give its frames: no file read while the game runs ends it.
 int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount,
@@ -58,7 +59,7 @@ int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, i
   const bool behind = m_ArtLoaded != 0;
   const c_Image* held = m_Images[slot];
   const bool changed = held && held->m_Surface && held->m_Surface->fileChanged;
-  if (behind && !changed && (!held || m_ImageLevel[slot] == m_HdLevel)) return 0;
+  if (behind && !changed && held && m_ImageLevel[slot] == m_HdLevel) return 0;
   if (!behind) p_FreeImg(slot);
   const String file = LevelFileName(name, m_HdLevel);
   const int width = frameWidth * m_HdLevel;
@@ -146,6 +147,14 @@ void c_MyApp::p_ReloadChangedArt() {
   if (changed(kFontSlot)) p_LoadFont(kFontSlot, String(kFontName), 7, 10);
 }
 
+bool c_MyApp::p_AwaitData() {
+  if (m_AwaitingData == 1 && !rk_app_DataArriving()) {
+    m_AwaitingData = 0;
+    m_LoadStep = 1;
+  }
+  return m_AwaitingData == 1 || m_LoadStep > 0;
+}
+
 int c_MyApp::p_Reload() {
   m_ClearRed = m_ClearGreen = m_ClearBlue = 0;
   m_ClearAlpha = 1;
@@ -173,10 +182,16 @@ int c_MyApp::p_Loader() {
       m_LogoSoundPlayed = 1;
     }
     if (step == 5) p_LoadFont(kFontSlot, String(kFontName), 7, 10);
-    if (kStepSounds[step] && m_ArtLoaded == 0) p_LoadSFX(kStepSounds[step]);
+    const int sound = kStepSounds[step];
+    if (sound && (m_ArtLoaded == 0 || !m_Sounds[sound])) p_LoadSFX(sound);
   } else {
     m_LoadStep = 0;
-    m_ArtLoaded = 1;
+    if (m_ArtLoaded == 0) {
+      // The menu shows from this update: what only a game uses may come now.
+      m_ArtLoaded = 1;
+      rk_app_FetchLaterData();
+      m_AwaitingData = rk_app_DataArriving() ? 1 : 0;
+    }
   }
   if (m_LoadStep > 0) ++m_LoadStep;
   // A reload behind the screens shows no loading screen: they draw on.

@@ -24,7 +24,6 @@ constexpr int kFontLineHeight = 1;  // m_ImageInfo entry of a slot: width, heigh
 constexpr int kKeyEscape = 27;
 constexpr int kConsoleBack = 98;
 constexpr int kQuitPrompt = 4;
-constexpr int kStartGame = 11;
 
 constexpr int kQuitItem = -1;
 constexpr int kLastItem = 2;
@@ -81,6 +80,7 @@ bool Turning(const c_MyApp* app) {
 
 // Carries out the focused area: options, a game (or quitting), or the open panel.
 void Activate(c_MyApp* app) {
+  app->m_PlayAsked = 0;
   if (app->m_MenuFocus == kFocusGear) {
     app->m_OptionsOpen = 1;
     Sound(app, kSoundMove);
@@ -100,7 +100,7 @@ void Activate(c_MyApp* app) {
     TakeLatches(app);
     app->m_DialAngle = RestAngle(app->m_MenuSel);
     app->m_DialGrip = kGripLoose;
-    app->m_Screen = kStartGame;
+    app->m_Screen = kScreenStartGame;
   }
 }
 
@@ -147,6 +147,14 @@ void PlayButton(c_MyApp* app, float w, float h, float width) {
   if (OverlayOpen(app)) return;
   app->p_SetCol(100, 255, 100, app->m_MenuFocus == kFocusDial ? 0.5f : 0.25f);
   app->p_DrawImg(kImageIcons, x, y, 3);
+  if (app->m_PlayAsked == 1) {
+    // A game asked for waits for its pictures and sounds: dots that count
+    // the wait show that it is on its way.
+    const char* const dots[] = {"   ", ".  ", ".. ", "..."};
+    app->p_SetSize(1.5f, kAbsent);
+    app->p_SetCol(255, 255, 255, 0.9f);
+    app->p_Text(x, y - 64, String("Loading") + String(dots[rk_app_Millisecs() / 400 % 4]), 1, 1, 0);
+  }
   if (!LatchesFree(app) || !app->p_MouseIn_Centered(x, y, 128, 128)) return;
   app->m_MenuFocus = kFocusDial;
   app->m_PointerLock = 1;

@@ -87,5 +87,7 @@ bool rk_app_CheckFrames();
 bool rk_app_InPage();
 // 1 full screen, 0 in a window, -1 when the host offers no full screen.
 int rk_app_FullScreen();
+void rk_app_FetchLaterData();
+bool rk_app_DataArriving();
 // Ends the process with status 0, after the application's end hook (which saves).
 int rk_app_EndApp();

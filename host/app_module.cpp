@@ -77,4 +77,8 @@ bool rk_app_InPage() { return rk_app__game->InPage(); }
 
 int rk_app_FullScreen() { return rk_app__game->FullScreen(); }
 
+void rk_app_FetchLaterData() { rk_app__game->FetchLaterData(); }
+
+bool rk_app_DataArriving() { return rk_app__game->DataArriving(); }
+
 int rk_app_EndApp() { rkError(String()); }

@@ -80,6 +80,10 @@ class RkGame {
   // 1 while the game is shown full screen, 0 in a window, -1 where the host
   // has no full screen to offer.
   virtual int FullScreen() { return -1; }
+  // Data that comes while the game runs (a page fetches what only a game in
+  // play uses once its menu shows): asked for once, then true until it is in.
+  virtual void FetchLaterData() {}
+  virtual bool DataArriving() { return false; }
   virtual int SetMouseVisible(bool visible) { return 0; }
   virtual int GetDeviceWidth() { return 0; }
   virtual int GetDeviceHeight() { return 0; }

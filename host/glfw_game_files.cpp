@@ -15,6 +15,7 @@
 
 #include "host/data_path.h"
 #include "host/glfw_game.h"
+#include "host/png_decode.h"
 #include "host/state_file.h"
 #include "runtime/startup.h"
 
@@ -62,6 +63,8 @@ FILE* RkGlfwGame::OpenDataFile(const String& path) {
   errno = 0;
   FILE* file = OpenFile(path, String("rb"));
   if (!file) {
+    // Not there yet while it downloads: the game loads it again once it is.
+    if (errno == ENOENT && DataArriving()) return nullptr;
     TellLoadFailure(path, errno != 0 ? strerror(errno) : "not a file");
   } else if (FileSize(file) == 0) {
     TellLoadFailure(path, "the file is empty");
@@ -197,7 +200,8 @@ unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, i
                            std::to_string(declaredHeight) + " pixels)").c_str());
     return nullptr;
   }
-  unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
+  unsigned char* pixels = DecodePlainPng(file, width, height, depth);
+  if (!pixels) pixels = stbi_load_from_file(file, width, height, depth, 0);
   fclose(file);
   if (!pixels) {
     TellLoadFailure(path, (std::string("not a picture (") + stbi_failure_reason() + ")").c_str());

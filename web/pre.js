@@ -173,6 +173,39 @@
     }
   });
 
+  // Files fetched while the game runs: a package's files end to end in
+  // NAME.data, where each lies in NAME.json (scripts/build-web). Each is
+  // written into the file system once the whole package is here. A failed
+  // download is tried again, ever later, so that a line that drops for a
+  // while costs a wait, not the game. `arrived` is called once it is all in.
+  Module['marvoletFetchPackage'] = function (name, arrived) {
+    var wait = 1000;
+    var answer = function (response) {
+      if (!response.ok) throw new Error(name + ': HTTP ' + response.status);
+      return response;
+    };
+    var attempt = function () {
+      Promise.all([
+        fetch(name + '.json').then(answer).then(function (r) { return r.json(); }),
+        fetch(name + '.data').then(answer).then(function (r) { return r.arrayBuffer(); })
+      ]).then(function (got) {
+        var bytes = new Uint8Array(got[1]);
+        if (bytes.length !== got[0].size) throw new Error(name + ': ' + bytes.length + ' bytes, not ' + got[0].size);
+        got[0].files.forEach(function (file) {
+          FS.mkdirTree(file.filename.replace(/\/[^\/]*$/, ''));
+          FS.writeFile(file.filename, bytes.subarray(file.start, file.end));
+        });
+        arrived();
+      }).catch(function (error) {
+        if (ended) return;
+        console.warn('Marvolet: ' + name + ' not fetched, trying again in ' + wait / 1000 + ' s', error);
+        setTimeout(attempt, wait);
+        wait = Math.min(2 * wait, 30000);
+      });
+    };
+    attempt();
+  };
+
   // The game's own end (its quit choice, or an error it cannot go on from):
   // the loop and the sound stop, and the page says so.
   Module['quit'] = function (status, toThrow) {

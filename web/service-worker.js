@@ -14,11 +14,14 @@ const kPrefix = `marvolet ${self.registration.scope} `;
 const kCache = kPrefix + kBuild;
 // Kept as the worker installs; each detail level's data is added, with the
 // icons, once a running page says that its screen uses that level.
-const kStart = ['index.html', 'marvolet.js', 'marvolet.wasm', 'data-common.js', 'data-common.data'];
+const kStart = ['index.html', 'marvolet.js', 'marvolet.wasm', 'data-common.js', 'data-common.data',
+                'data-play-common.json', 'data-play-common.data'];
 const kLater = ['icon.png', 'manifest.json', 'icon-192.png', 'icon-512.png',
                 'icon-maskable-192.png', 'icon-maskable-512.png'];
-const levelFiles = level => [`data-${level}.js`, `data-${level}.data`];
-const isLevelFile = name => /^data-\d\.(js|data)$/.test(name);
+// A level's menu part, and what a game in play draws at that level.
+const levelFiles = level => [`data-${level}.js`, `data-${level}.data`,
+                             `data-play-${level}.json`, `data-play-${level}.data`];
+const isLevelFile = name => /^data-(\d\.(js|data)|play-\d\.(json|data))$/.test(name);
 
 // One download per file, however many ask for it at once. `no-cache` asks the
 // server, so that the browser's own cache cannot hand in an older build.

@@ -1,7 +1,8 @@
-// bench/web/measure.js: the web site's figures in headless Chromium: bytes
-// before the menu shows at each detail level, time until it shows, CPU of the browser over 10 s on the menu and
-// 10 s in a game against a page that only clears a WebGL canvas every
-// animation frame, and the module's memory. Saves the menu at 640 x 480 to
+// bench/web/measure.js: the web site's figures in headless Chromium: at each
+// detail level and on a phone, the bytes before the menu shows and the
+// module's heap on the menu and in a game; the time until the menu shows;
+// CPU of the browser over 10 s on the menu and 10 s in a game against a page
+// that only clears a WebGL canvas every animation frame; the JS heap. Saves the menu at 640 x 480 to
 // compare with the desktop's.
 // Usage: bench/web/measure.sh [SITE-FOLDER] [MENU-PNG], or node measure.js URL [MENU-PNG]
 // It borrows the browser tests' puppeteer-core and PNG reader.
@@ -43,11 +44,24 @@ const launch = () => puppeteer.launch({
   args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
 });
 
-async function openMenu(browser, width, height) {
+// The game asks for what only a game in play uses from its menu's first
+// update on: the requests made before that are the download before the
+// menu; the play packages are counted apart, as `later`.
+async function openMenu(browser, width, height, ratio = 1) {
   const page = await browser.newPage();
-  await page.setViewport({width, height});
-  let bytes = 0;
-  page.on('response', r => { bytes += Number(r.headers()['content-length']) || 0; });
+  await page.setViewport({width, height, deviceScaleFactor: ratio, isMobile: ratio > 1, hasTouch: ratio > 1});
+  const bytes = {before: 0, later: 0};
+  const early = new Set();
+  let asked = false;
+  page.on('request', r => {
+    asked = asked || /data-play-/.test(r.url());
+    if (!asked) early.add(r);
+  });
+  page.on('response', r => {
+    const length = Number(r.headers()['content-length']) || 0;
+    if (early.has(r.request())) bytes.before += length;
+    if (/data-play-/.test(r.url())) bytes.later += length;
+  });
   const start = Date.now();
   await page.goto(url, {waitUntil: 'load'});
   for (;;) {
@@ -56,7 +70,7 @@ async function openMenu(browser, width, height) {
     if (Date.now() - start > 30000) throw new Error('no menu');
     await sleep(50);
   }
-  return {page, ms: Date.now() - start, bytes};
+  return {page, ms: Date.now() - start, bytes: bytes.before, counted: bytes};
 }
 
 const kFloor = `<!doctype html><canvas id=c width=800 height=600></canvas><script>
@@ -65,14 +79,30 @@ const kFloor = `<!doctype html><canvas id=c width=800 height=600></canvas><scrip
                       requestAnimationFrame(frame); })();
 </script>`;
 
-// Window sizes whose min(width, height x 4/3) picks detail levels 1, 2 and 4.
-const kLevelSizes = [[1, 600, 450], [2, 800, 600], [4, 1600, 1000]];
+// Window sizes whose min(width, height x 4/3) x pixel ratio picks detail
+// levels 1, 2 and 4, and a phone held upright and on its side.
+const kLevelSizes = [[1, 600, 450, 1], [2, 800, 600, 1], [4, 1600, 1000, 1], [2, 390, 844, 3], [4, 844, 390, 3]];
+const mb = b => (b / 1048576).toFixed(1);
+const memory = page => page.evaluate(() => [Module.HEAP8.length, Module._marvolet_heap_in_use()]);
+async function startGame(page) {
+  await page.keyboard.down('Enter');
+  await sleep(150);
+  await page.keyboard.up('Enter');
+}
 
 (async () => {
-  for (const [level, width, height] of kLevelSizes) {
+  // The heap only grows: a fresh page for each shape.
+  for (const [level, width, height, ratio] of kLevelSizes) {
     const browser = await launch();
-    const {bytes} = await openMenu(browser, width, height);
-    console.log(`bytes before the menu at ${width} x ${height} (level ${level}): ${bytes}`);
+    const {page, bytes, counted} = await openMenu(browser, width, height, ratio);
+    await sleep(2000);
+    const menu = await memory(page);
+    await startGame(page);
+    await sleep(4000);
+    const game = await memory(page);
+    console.log(`${width} x ${height} @${ratio} (level ${level}): bytes before the menu ${bytes}, ` +
+                `play packages after it ${counted.later}; wasm heap / in use (MB): menu ${mb(menu[0])} / ${mb(menu[1])}, ` +
+                `game ${mb(game[0])} / ${mb(game[1])}`);
     await browser.close();
   }
   const times = [];
@@ -96,19 +126,15 @@ const kLevelSizes = [[1, 600, 450], [2, 800, 600], [4, 1600, 1000]];
   const {page} = await openMenu(browser, 800, 600);
   await sleep(2000);
   const menu = await cpuOver(browser, 10);
-  const memory = () => page.evaluate(() => [Module.HEAP8.length, performance.memory ? performance.memory.usedJSHeapSize : 0]);
-  const menuMemory = await memory();
-  await page.keyboard.down('Enter');
-  await sleep(150);
-  await page.keyboard.up('Enter');
+  const jsHeap = () => page.evaluate(() => performance.memory ? performance.memory.usedJSHeapSize : 0);
+  const menuMemory = await jsHeap();
+  await startGame(page);
   await sleep(2000);
   const game = await cpuOver(browser, 10);
-  const gameMemory = await memory();
+  const gameMemory = await jsHeap();
   console.log(`CPU s over 10 s: floor ${floor.toFixed(2)}, menu ${menu.toFixed(2)} (${(menu / floor).toFixed(2)}x), ` +
               `game ${game.toFixed(2)} (${(game / floor).toFixed(2)}x)`);
-  const mb = b => (b / 1048576).toFixed(1);
-  console.log(`module memory (wasm heap / JS heap, MB): menu ${mb(menuMemory[0])} / ${mb(menuMemory[1])}, ` +
-              `game ${mb(gameMemory[0])} / ${mb(gameMemory[1])}`);
+  console.log(`JS heap at 800 x 600 (MB): menu ${mb(menuMemory)}, game ${mb(gameMemory)}`);
   await page.close();
 
   if (menuFile) {

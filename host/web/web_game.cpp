@@ -4,6 +4,7 @@
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
+#include <malloc.h>
 
 #include "host/data_path.h"
 #include "runtime/startup.h"
@@ -38,6 +39,10 @@ EM_BOOL OnVisibility(int type, const EmscriptenVisibilityChangeEvent* e, void* d
 }  // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE int marvolet_updates() { return updateCount; }
+
+// Bytes the program holds of its heap now, for the page's measurements (the
+// heap itself only grows, to the most ever held at once).
+extern "C" EMSCRIPTEN_KEEPALIVE int marvolet_heap_in_use() { return mallinfo().uordblks; }
 
 // The page is closing, or going into the back/forward cache: the game's end
 // hook records a game in progress or just ended and saves it. The hook stays
@@ -124,6 +129,10 @@ int RkWebGame::OpenUrl(String url) {
   EM_ASM({ window.open(UTF8ToString($0), '_blank', 'noopener'); }, text.c_str());
   return 0;
 }
+
+void RkWebGame::FetchLaterData() { EM_ASM({ Module['marvoletFetchLaterData'](); }); }
+
+bool RkWebGame::DataArriving() { return EM_ASM_INT({ return Module['marvoletDataArriving'](); }); }
 
 int RkWebGame::FullScreen() {
   return EM_ASM_INT({ return Module['marvoletFullScreen'] ? Module['marvoletFullScreen']() : -1; });

@@ -25,6 +25,9 @@ class RkWebGame : public RkGlfwGame, public RkTouchListener {
   bool InPage() override { return true; }
   // The browser's full screen, as the page has it (web/index.html).
   int FullScreen() override;
+  // The page's fetch of what a game in play uses (web/index.html).
+  void FetchLaterData() override;
+  bool DataArriving() override;
   // The page keeps its one canvas: after the first, a call only enters or
   // leaves the browser's full screen.
   int SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,

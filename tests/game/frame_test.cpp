@@ -11,6 +11,7 @@ namespace {
 constexpr int kKeyF1 = 112;
 constexpr int kKeyF2 = 113;
 constexpr int kKeyF4 = 115;
+constexpr int kKeyEnter = 13;
 
 void Tap(GameHarness& h, int code) {
   h.KeyDown(code);
@@ -135,6 +136,39 @@ TEST(Loading, AnotherLevelSwapsPicturesBehindTheScreensAsTheirFilesArrive) {
   h.Resize(1600, 1000);
   h.Render();
   EXPECT_EQ(h.app->m_LoadStep, 0);
+}
+
+// A page fetches what only a game uses once its menu shows: a game asked for
+// before that is in waits on the menu, saying so, and starts by itself once
+// the pictures and sounds that were missing are loaded.
+TEST(Loading, AGameAskedForBeforeItsDataArrivesWaitsOnTheMenu) {
+  GameHarness h;
+  h.host.dataArriving = true;
+  h.host.notYetThere = "dice";
+  h.audio->loadsSucceed = false;
+  h.FinishLoading();
+  EXPECT_EQ(h.host.laterDataAsked, 1);
+  EXPECT_EQ(h.app->m_Images[kImageDice], nullptr);
+  h.Update(30);
+  Tap(h, kKeyEnter);
+  for (int update = 0; update < 30; ++update) {
+    h.Update();
+    h.Render();
+    ASSERT_EQ(h.app->m_Screen, kScreenMenu);
+    ASSERT_FALSE(h.RecordsOf(kImageButtons).empty()) << "the menu draws on at update " << update;
+  }
+  EXPECT_THAT(h.DrawnText(), ::testing::HasSubstr("Loading"));
+  EXPECT_TRUE(h.audio->Only("music").empty());
+
+  h.host.dataArriving = false;
+  h.host.notYetThere.clear();
+  h.audio->loadsSucceed = true;
+  for (int update = 0; update < 20 && h.app->m_Screen == kScreenMenu; ++update) h.Update();
+  EXPECT_EQ(h.app->m_Screen, 10);
+  ASSERT_NE(h.app->m_Images[kImageDice], nullptr);
+  EXPECT_EQ(h.audio->loaded.size(), 20u) << "every sound loaded again";
+  EXPECT_FALSE(h.audio->Only("music zorvex://data/sfx/fish.ogg").empty());
+  EXPECT_EQ(h.host.laterDataAsked, 1);
 }
 
 // A file replaced under a running game (a package upgrade) is found when its

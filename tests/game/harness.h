@@ -75,6 +75,11 @@ class GameHost : public TestHost {
     }
     return TestHost::LoadImageData(path, width, height, depth);
   }
+  // Data a page fetches once the menu shows: the times asked, and whether it is on its way.
+  int laterDataAsked = 0;
+  bool dataArriving = false;
+  void FetchLaterData() override { ++laterDataAsked; }
+  bool DataArriving() override { return dataArriving; }
   // A page's host when set, with the browser's full screen (-1: it has none).
   bool inPage = false;
   int pageFullScreen = 0;

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -17,6 +18,7 @@
 #include <thread>
 
 #include "host/data_path.h"
+#include "host/png_decode.h"
 #include "host/state_file.h"
 #include "tests/host/fake_window.h"
 #include "tests/support/child_process.h"
@@ -487,6 +489,47 @@ TEST_F(HostFiles, ImagesDecodeWithTheirOwnNumberOfChannels) {
   ASSERT_NE(pixels, nullptr);
   EXPECT_EQ(memcmp(pixels, rgba, sizeof rgba), 0);
   free(pixels);
+}
+
+// Plain 8-bit pictures decode in one buffer to the general decoder's pixels,
+// whatever filter their rows use; one with a transparent colour is left to
+// the general decoder, which gives it an alpha channel.
+TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
+  const int w = 37, h = 23;
+  std::vector<unsigned char> source(w * h * 4);
+  for (size_t i = 0; i < source.size(); ++i) {
+    source[i] = static_cast<unsigned char>(i % 7 == 0 ? (i * 2654435761u) >> 13 : i % (4 * w) * 5 + i / (4 * w) * 3);
+  }
+  auto same = [&](const char* name, int wanted) {
+    int width = 0, height = 0, depth = 0, expectedDepth = 0;
+    unsigned char* expected = stbi_load(name, &width, &height, &expectedDepth, 0);
+    unsigned char* pixels = host.LoadImageData(String(name), &width, &height, &depth);
+    EXPECT_EQ(depth, wanted) << name;
+    const bool equal = pixels && expected && depth == expectedDepth && width == w && height == h &&
+                       memcmp(pixels, expected, static_cast<size_t>(w) * h * depth) == 0;
+    free(pixels);
+    stbi_image_free(expected);
+    return equal;
+  };
+  for (int filter = 0; filter <= 4; ++filter) {
+    stbi_write_force_png_filter = filter;
+    for (int channels = 1; channels <= 4; ++channels) {
+      const std::string name = "plain" + std::to_string(filter) + std::to_string(channels) + ".png";
+      ASSERT_TRUE(stbi_write_png(name.c_str(), w, h, channels, source.data(), w * channels));
+      FILE* file = fopen(name.c_str(), "rb");
+      int width = 0, height = 0, depth = 0;
+      unsigned char* direct = DecodePlainPng(file, &width, &height, &depth);
+      fclose(file);
+      EXPECT_NE(direct, nullptr) << name << " is a plain picture";
+      free(direct);
+      EXPECT_TRUE(same(name.c_str(), channels)) << name;
+    }
+  }
+  stbi_write_force_png_filter = -1;
+  std::string keyed = ReadFile("plain23.png");
+  keyed.insert(33, std::string("\0\0\0\x06tRNS\0\x01\0\x02\0\x03....", 18));
+  WriteFile("keyed.png", keyed);
+  EXPECT_TRUE(same("keyed.png", 4));
 }
 
 #ifdef MARVOLET_AUDIO_DECODE

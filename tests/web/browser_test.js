@@ -298,6 +298,7 @@ const stored = page => page.evaluate(() => {
     // On a 4 Mbit/s line the loading bar counts down the MB still to come.
     const slow = await browser.createBrowserContext();
     const loading = await slow.newPage();
+    const slowLog = watch(loading);
     await (await loading.createCDPSession()).send('Network.emulateNetworkConditions',
         {offline: false, latency: 40, downloadThroughput: 5e5, uploadThroughput: 5e5});
     await loading.goto(url, {waitUntil: 'domcontentloaded'});
@@ -311,6 +312,33 @@ const stored = page => page.evaluate(() => {
     check('on a slow line the loading bar says how many MB are left',
           megabytes.length >= 3 && megabytes[0] > 1 && megabytes[0] < 4 && megabytes.every((v, i) => !i || v < megabytes[i - 1]),
           megabytes.join(', '));
+    // What only a game in play uses comes after the menu: a game asked for at
+    // once waits on the menu, never blank, and starts with its tune once that is in.
+    await waitFor(() => atMenu(loading), 30000, 100);
+    const arriving = await loading.evaluate(() => Module.marvoletDataArriving());
+    await tap(loading, 'Enter');
+    const askedAt = Date.now();
+    // The least menu blue while the data was on its way, and the least of
+    // anything but black in all frames until the game began.
+    let leastBlue = 1, leastDrawn = 1, waits = 0;
+    const black = (r, g, b) => r + g + b < 0.05;
+    const started = await waitFor(async () => {
+      if (slowLog.solutions.length > 0) return true;
+      const waiting = await loading.evaluate(() => Module.marvoletDataArriving());
+      const image = await shot(loading);
+      if (waiting) {
+        ++waits;
+        leastBlue = Math.min(leastBlue, share(image, null, menuBlue));
+      }
+      leastDrawn = Math.min(leastDrawn, 1 - share(image, null, black));
+      return false;
+    }, 20000, 100);
+    const tune = await loading.evaluate(() =>
+      Object.values(AL.currentCtx.sources).some(source => source.state === 0x1012 /* playing */));
+    check('on a slow line a game asked for at the menu waits there for its pictures and tune',
+          arriving && waits >= 3 && leastBlue > 0.25 && leastDrawn > 0.5 && started && tune,
+          `still arriving ${arriving}, ${waits} frames waited, menu blue at least ${leastBlue.toFixed(2)}, ` +
+          `drawn at least ${leastDrawn.toFixed(2)}, started after ${Date.now() - askedAt} ms, tune ${tune}`);
     await slow.close();
 
     // 1920 x 1080 asks for the finest art, which the page fetches only then.
