@@ -30,7 +30,7 @@ namespace {
 // In the working directory, not beside the program.
 const char kStatePath[] = "./.zorvexstate";
 // Pixels on a side; the game's largest pictures have 2048.
-constexpr int kLargestPicture = 8192;
+constexpr unsigned long kLargestPicture = 8192;
 
 bool IsFolder(const String& path) {
   struct stat info;
@@ -152,56 +152,38 @@ String RkGlfwGame::TakeStateNotice() {
 
 void RkGlfwGame::StateDamaged() { State().MarkDamaged(); }
 
-namespace {
-
-// A PNG's chunks each within the file: a damaged length would otherwise have
-// the decoder allocate it (up to 4 GB) before finding the file too short.
-// Other files pass; the read position is left at the start.
-bool PngChunksFit(FILE* file) {
-  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  unsigned char head[8];
-  bool fits = true;
-  long size = -1;
-  if (fseek(file, 0, SEEK_END) == 0) size = ftell(file);
-  rewind(file);
-  if (size > 0 && fread(head, 1, 8, file) == 8 && memcmp(head, kSignature, 8) == 0) {
-    while (fread(head, 1, 8, file) == 8) {
-      const unsigned long length = static_cast<unsigned long>(head[0]) << 24 | head[1] << 16 |
-                                   head[2] << 8 | head[3];
-      const long at = ftell(file);
-      if (at < 0 || length + 4 > static_cast<unsigned long>(size - at)) {
-        fits = false;
-        break;
-      }
-      if (memcmp(head + 4, "IEND", 4) == 0 || fseek(file, static_cast<long>(length) + 4, SEEK_CUR) != 0) break;
-    }
-  }
-  rewind(file);
-  return fits;
-}
-
-}  // namespace
-
 unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
   FILE* file = OpenDataFile(path);
   if (!file) return nullptr;
-  if (!PngChunksFit(file)) {
+  PngRead read = DecodePlainPng(file);
+  if (read.damaged) {
     fclose(file);
     TellLoadFailure(path, "a damaged picture (a part of it claims more bytes than the file holds)");
     return nullptr;
   }
   // A damaged header can declare a picture of gigabytes: no texture takes one
   // that large, so it is refused before anything is allocated for it.
-  int declaredWidth = 0, declaredHeight = 0, declaredDepth = 0;
-  if (stbi_info_from_file(file, &declaredWidth, &declaredHeight, &declaredDepth) &&
-      (declaredWidth > kLargestPicture || declaredHeight > kLargestPicture)) {
+  if (!read.png) {
+    int declaredWidth = 0, declaredHeight = 0, declaredDepth = 0;
+    if (stbi_info_from_file(file, &declaredWidth, &declaredHeight, &declaredDepth)) {
+      read.width = static_cast<unsigned long>(declaredWidth);
+      read.height = static_cast<unsigned long>(declaredHeight);
+    }
+  }
+  if (read.width > kLargestPicture || read.height > kLargestPicture) {
     fclose(file);
-    TellLoadFailure(path, ("too large a picture (" + std::to_string(declaredWidth) + "x" +
-                           std::to_string(declaredHeight) + " pixels)").c_str());
+    TellLoadFailure(path, ("too large a picture (" + std::to_string(read.width) + "x" +
+                           std::to_string(read.height) + " pixels)").c_str());
     return nullptr;
   }
-  unsigned char* pixels = DecodePlainPng(file, width, height, depth);
-  if (!pixels) pixels = stbi_load_from_file(file, width, height, depth, 0);
+  unsigned char* pixels = read.pixels;
+  if (pixels) {
+    *width = static_cast<int>(read.width);
+    *height = static_cast<int>(read.height);
+    *depth = read.depth;
+  } else {
+    pixels = stbi_load_from_file(file, width, height, depth, 0);
+  }
   fclose(file);
   if (!pixels) {
     TellLoadFailure(path, (std::string("not a picture (") + stbi_failure_reason() + ")").c_str());

@@ -11,6 +11,7 @@ namespace {
 const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 // Bytes a pixel by colour type: grey, RGB, grey and alpha, RGBA (0: not taken here).
 const int kChannels[7] = {1, 0, 3, 0, 2, 0, 4};
+// Larger pictures are refused by the caller, before anything is allocated.
 constexpr unsigned long kLargestSide = 8192;
 
 unsigned long Big32(const unsigned char* p) {
@@ -59,62 +60,68 @@ bool Unfilter(int filter, const unsigned char* in, unsigned char* out, const uns
   }
 }
 
-// The image data of a plain PNG, its chunks' lengths checked against the file.
-bool ReadPlainPng(FILE* file, unsigned long* width, unsigned long* height, int* channels,
-                  std::vector<unsigned char>* data) {
-  if (fseek(file, 0, SEEK_END) != 0) return false;
+// Walks the chunks, each checked against the file's size; keeps the image
+// data when the picture is a plain one.
+void ReadChunks(FILE* file, PngRead* read, int* channels, std::vector<unsigned char>* data) {
+  if (fseek(file, 0, SEEK_END) != 0) return;
   const long size = ftell(file);
   rewind(file);
   unsigned char head[8];
-  unsigned char header[17];
-  if (size < 0 || fread(head, 1, 8, file) != 8 || memcmp(head, kSignature, 8) != 0) return false;
-  if (fread(head, 1, 8, file) != 8 || Big32(head) != 13 || memcmp(head + 4, "IHDR", 4) != 0 ||
-      fread(header, 1, 17, file) != 17) {
-    return false;
-  }
-  *width = Big32(header);
-  *height = Big32(header + 4);
-  const int colourType = header[9];
-  // Other depths, palettes and interlacing go to the general decoder.
-  if (*width == 0 || *height == 0 || *width > kLargestSide || *height > kLargestSide ||
-      header[8] != 8 || colourType > 6 || kChannels[colourType] == 0 || header[10] != 0 ||
-      header[11] != 0 || header[12] != 0) {
-    return false;
-  }
-  *channels = kChannels[colourType];
+  if (size < 0 || fread(head, 1, 8, file) != 8 || memcmp(head, kSignature, 8) != 0) return;
+  read->png = true;
+  bool plain = true;
+  bool first = true;
   while (fread(head, 1, 8, file) == 8) {
     const unsigned long length = Big32(head);
     const long at = ftell(file);
-    if (at < 0 || length + 4 > static_cast<unsigned long>(size - at)) return false;
-    // A transparent colour gives the picture an alpha channel: the general decoder's work.
-    if (memcmp(head + 4, "tRNS", 4) == 0) return false;
-    if (memcmp(head + 4, "IEND", 4) == 0) return !data->empty();
-    if (memcmp(head + 4, "IDAT", 4) == 0) {
-      const size_t start = data->size();
-      data->resize(start + length);
-      if (fread(data->data() + start, 1, length, file) != length || fseek(file, 4, SEEK_CUR) != 0) {
-        return false;
-      }
-    } else if (fseek(file, static_cast<long>(length) + 4, SEEK_CUR) != 0) {
-      return false;
+    if (at < 0 || length + 4 > static_cast<unsigned long>(size - at)) {
+      read->damaged = true;
+      return;
     }
+    const bool header = first && length == 13 && memcmp(head + 4, "IHDR", 4) == 0;
+    unsigned char fields[13];
+    if (header && fread(fields, 1, 13, file) == 13) {
+      read->width = Big32(fields);
+      read->height = Big32(fields + 4);
+      const int colourType = fields[9];
+      // Other depths, palettes and interlacing go to the general decoder.
+      plain = read->width > 0 && read->height > 0 && read->width <= kLargestSide &&
+              read->height <= kLargestSide && fields[8] == 8 && colourType <= 6 &&
+              kChannels[colourType] != 0 && fields[10] == 0 && fields[11] == 0 && fields[12] == 0;
+      *channels = colourType <= 6 ? kChannels[colourType] : 0;
+      fseek(file, 4, SEEK_CUR);
+    } else {
+      plain = plain && !first;
+      // A transparent colour gives the picture an alpha channel: the general decoder's work.
+      if (memcmp(head + 4, "tRNS", 4) == 0) plain = false;
+      if (memcmp(head + 4, "IEND", 4) == 0) break;
+      const bool keep = plain && memcmp(head + 4, "IDAT", 4) == 0;
+      const size_t start = data->size();
+      if (keep) data->resize(start + length);
+      if (keep ? fread(data->data() + start, 1, length, file) != length || fseek(file, 4, SEEK_CUR) != 0
+               : fseek(file, static_cast<long>(length) + 4, SEEK_CUR) != 0) {
+        plain = false;
+      }
+    }
+    first = false;
   }
-  return false;
+  if (!plain) data->clear();
 }
 
 }  // namespace
 
-unsigned char* DecodePlainPng(FILE* file, int* width, int* height, int* depth) {
-  unsigned long pixelsWide = 0, rows = 0;
+PngRead DecodePlainPng(FILE* file) {
+  PngRead read;
   int channels = 0;
   std::vector<unsigned char> data;
-  const bool plain = ReadPlainPng(file, &pixelsWide, &rows, &channels, &data);
+  ReadChunks(file, &read, &channels, &data);
   rewind(file);
-  if (!plain) return nullptr;
-  const size_t stride = pixelsWide * channels;
+  if (read.damaged || data.empty()) return read;
+  const size_t stride = static_cast<size_t>(read.width) * channels;
+  const size_t rows = static_cast<size_t>(read.height);
   const size_t filtered = (stride + 1) * rows;
   auto* pixels = static_cast<unsigned char*>(malloc(filtered));
-  if (!pixels) return nullptr;
+  if (!pixels) return read;
   bool whole = stbi_zlib_decode_buffer(reinterpret_cast<char*>(pixels), static_cast<int>(filtered),
                                        reinterpret_cast<const char*>(data.data()),
                                        static_cast<int>(data.size())) == static_cast<int>(filtered);
@@ -125,12 +132,11 @@ unsigned char* DecodePlainPng(FILE* file, int* width, int* height, int* depth) {
   }
   if (!whole) {
     free(pixels);
-    return nullptr;
+    return read;
   }
   // The filter bytes' room goes back.
   if (auto* fitted = static_cast<unsigned char*>(realloc(pixels, stride * rows))) pixels = fitted;
-  *width = static_cast<int>(pixelsWide);
-  *height = static_cast<int>(rows);
-  *depth = channels;
-  return pixels;
+  read.pixels = pixels;
+  read.depth = channels;
+  return read;
 }

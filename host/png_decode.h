@@ -8,7 +8,20 @@
 
 #include <cstdio>
 
-// The pixels (malloc'ed, rows top to bottom, `*depth` bytes a pixel), or
-// null for any other kind of PNG and for a damaged one: the caller's general
-// decoder then decodes it, or says what is wrong. The file is left at its start.
-unsigned char* DecodePlainPng(FILE* file, int* width, int* height, int* depth);
+struct PngRead {
+  // The pixels (malloc'ed, rows top to bottom, `depth` bytes a pixel), or
+  // null when the general decoder is to decode the file: another kind of
+  // PNG, or another format.
+  unsigned char* pixels = nullptr;
+  // Whether the file is a PNG; if so, the size its header declares.
+  bool png = false;
+  unsigned long width = 0;
+  unsigned long height = 0;
+  int depth = 0;
+  // A chunk claims more bytes than the file holds: a decoder would allocate
+  // them (up to 4 GB) before finding the file too short.
+  bool damaged = false;
+};
+
+// Reads each chunk of a PNG once; the file is left at its start.
+PngRead DecodePlainPng(FILE* file);

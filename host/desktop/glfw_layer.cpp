@@ -19,8 +19,12 @@ static_assert(GLFW_GAMEPAD_BUTTON_LAST + 1 == 15 && GLFW_GAMEPAD_AXIS_LAST + 1 =
 
 namespace {
 
+RkGlfwLayer* LayerOf(GLFWwindow* window) {
+  return static_cast<RkGlfwLayer*>(glfwGetWindowUserPointer(window));
+}
+
 RkWindowListener* ListenerOf(GLFWwindow* window) {
-  auto* layer = static_cast<RkGlfwLayer*>(glfwGetWindowUserPointer(window));
+  RkGlfwLayer* layer = LayerOf(window);
   return layer ? layer->listener() : nullptr;
 }
 
@@ -93,6 +97,22 @@ void RkGlfwLayer::InstallCallbacks() {
   glfwSetCursorPosCallback(window_, [](GLFWwindow* w, double x, double y) {
     if (RkWindowListener* l = ListenerOf(w)) l->OnCursorMove(x, y);
   });
+  glfwSetWindowFocusCallback(window_, [](GLFWwindow* w, int focused) {
+    if (RkGlfwLayer* layer = LayerOf(w)) layer->focused_ = focused == GLFW_TRUE;
+  });
+  glfwSetWindowIconifyCallback(window_, [](GLFWwindow* w, int iconified) {
+    if (RkGlfwLayer* layer = LayerOf(w)) layer->iconified_ = iconified == GLFW_TRUE;
+  });
+  glfwSetWindowSizeCallback(window_, [](GLFWwindow* w, int width, int height) {
+    if (RkGlfwLayer* layer = LayerOf(w)) {
+      layer->width_ = width;
+      layer->height_ = height;
+    }
+  });
+  // What the events will keep up to date, as it stands now.
+  focused_ = glfwGetWindowAttrib(window_, GLFW_FOCUSED) == GLFW_TRUE;
+  iconified_ = glfwGetWindowAttrib(window_, GLFW_ICONIFIED) == GLFW_TRUE;
+  glfwGetWindowSize(window_, &width_, &height_);
   glfwSetWindowCloseCallback(window_, [](GLFWwindow* w) {
     // The window stays open: closing is the application's decision.
     glfwSetWindowShouldClose(w, GLFW_FALSE);
@@ -112,14 +132,11 @@ void RkGlfwLayer::CloseWindow() {
   window_ = nullptr;
 }
 
-bool RkGlfwLayer::WindowActive() {
-  return window_ && glfwGetWindowAttrib(window_, GLFW_FOCUSED) &&
-         !glfwGetWindowAttrib(window_, GLFW_ICONIFIED);
-}
+bool RkGlfwLayer::WindowActive() { return window_ && focused_ && !iconified_; }
 
 void RkGlfwLayer::GetWindowSize(int* width, int* height) {
-  *width = *height = 0;
-  if (window_) glfwGetWindowSize(window_, width, height);
+  *width = window_ ? width_ : 0;
+  *height = window_ ? height_ : 0;
 }
 
 void RkGlfwLayer::SwapBuffers() {

@@ -42,6 +42,12 @@ class RkGlfwLayer : public RkWindowSystem {
   void InstallCallbacks();
 
   GLFWwindow* window_ = nullptr;
+  // The window's state as its events last told it: asking the X server each
+  // time costs a round trip, several times an update.
+  bool focused_ = false;
+  bool iconified_ = false;
+  int width_ = 0;
+  int height_ = 0;
   RkWindowListener* listener_ = nullptr;
   std::string openError_;
 };

@@ -517,11 +517,10 @@ TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
       const std::string name = "plain" + std::to_string(filter) + std::to_string(channels) + ".png";
       ASSERT_TRUE(stbi_write_png(name.c_str(), w, h, channels, source.data(), w * channels));
       FILE* file = fopen(name.c_str(), "rb");
-      int width = 0, height = 0, depth = 0;
-      unsigned char* direct = DecodePlainPng(file, &width, &height, &depth);
+      const PngRead direct = DecodePlainPng(file);
       fclose(file);
-      EXPECT_NE(direct, nullptr) << name << " is a plain picture";
-      free(direct);
+      EXPECT_NE(direct.pixels, nullptr) << name << " is a plain picture";
+      free(direct.pixels);
       EXPECT_TRUE(same(name.c_str(), channels)) << name;
     }
   }
