@@ -10,11 +10,7 @@
 #include "runtime/array.h"
 #include "tests/audio/sound_files.h"
 
-String TestHost::PathToFilePath(String path) {
-  String data_folder("zorvex://data/");
-  if (!path.StartsWith(data_folder)) return path;
-  return String(ScratchPath("").c_str()) + path.Slice(data_folder.Length());
-}
+TestHost::TestHost() : FolderHost(ScratchPath("")) {}
 
 void UseTestHost() {
   static TestHost* host = new TestHost();

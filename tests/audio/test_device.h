@@ -8,14 +8,13 @@
 #include <string>
 
 #include "audio/audio.h"
-#include "host/glfw_game.h"
+#include "tests/support/folder_host.h"
 
 // The desktop host without a window (its LoadAudioData is the real one),
 // whose data folder ("zorvex://data/") is the scratch folder.
-class TestHost : public RkGlfwGame {
+class TestHost : public FolderHost {
  public:
-  TestHost() : RkGlfwGame(nullptr) {}
-  String PathToFilePath(String path) override;
+  TestHost();
 };
 
 // Sets the host up once per process.

@@ -11,24 +11,10 @@
 
 #include "graphics/gl_recorder.h"
 #include "graphics/graphics.h"
-#include "host/glfw_game.h"
 #include "tests/graphics/graphics_support.h"
+#include "tests/support/folder_host.h"
 
 namespace {
-
-// The desktop host without a window, its data folder a private one.
-class FuzzHost : public RkGlfwGame {
- public:
-  explicit FuzzHost(std::string folder) : RkGlfwGame(nullptr), folder_(std::move(folder)) {}
-  String PathToFilePath(String path) override {
-    String data("zorvex://data/");
-    if (!path.StartsWith(data)) return path;
-    return String(folder_.c_str()) + String("/") + path.Slice(data.Length());
-  }
-
- private:
-  std::string folder_;
-};
 
 std::string file_path;
 
@@ -36,7 +22,7 @@ void SetUpOnce() {
   static char folder[] = "/tmp/marvolet-png-fuzz-XXXXXX";
   if (!mkdtemp(folder)) abort();
   file_path = std::string(folder) + "/input.png";
-  RkGame::_game = new FuzzHost(folder);
+  RkGame::_game = new FolderHost(folder);
   static GlRecorder gl;
   gl.keepCalls = false;
   SetGlLayer(&gl);
