@@ -5,17 +5,15 @@
 // that only clears a WebGL canvas every animation frame; the JS heap. Saves the menu at 640 x 480 to
 // compare with the desktop's.
 // Usage: bench/web/measure.sh [SITE-FOLDER] [MENU-PNG], or node measure.js URL [MENU-PNG]
-// It borrows the browser tests' puppeteer-core and PNG reader.
+// It borrows the browser tests' browser, helpers and PNG reader.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const webTests = path.join(__dirname, '../../tests/web');
-const puppeteer = require(path.join(webTests, 'node_modules/puppeteer-core'));
 const {decode, share} = require(path.join(webTests, 'png'));
+const {sleep, launch, menuBlue} = require(path.join(webTests, 'support'));
 
 const [url, menuFile] = process.argv.slice(2);
-const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
-const menuBlue = (r, g, b) => r < 0.15 && g > 0.25 && g < 0.4 && b > 0.55 && b < 0.7;
 const tick = 100;  // clock ticks per second of /proc's times
 
 // CPU seconds of the browser and all its processes (renderer, GPU, utility).
@@ -38,11 +36,6 @@ async function cpuOver(browser, seconds) {
   return cpuSeconds(browser.process().pid) - before;
 }
 
-const launch = () => puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-});
 
 // The game asks for what only a game in play uses from its menu's first
 // update on: the requests made before that are the download before the

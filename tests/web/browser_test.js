@@ -11,32 +11,15 @@
 // before it quits; and nothing goes to the console as an error.
 // Usage: node browser_test.js URL
 'use strict';
-const puppeteer = require('puppeteer-core');
 const {decode, share, band} = require('./png');
+const {sleep, waitFor, checks, check, launch, menuBlue, white} = require('./support');
 
 const url = process.argv[2];
-let failures = 0;
-const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 
-function check(name, ok, detail) {
-  console.log(`${ok ? 'ok' : 'FAILED'} - ${name}${detail ? ` (${detail})` : ''}`);
-  if (!ok) ++failures;
-  return ok;
-}
-
-// The menu's blue background, as the desktop's window tests know it.
-const menuBlue = (r, g, b) => r < 0.15 && g > 0.25 && g < 0.4 && b > 0.55 && b < 0.7;
-const white = (r, g, b) => r > 0.85 && g > 0.85 && b > 0.85;
 // The menu's pictures (logo, chips, gear) have red in them; its backgrounds none.
 const art = (r, g, b) => r > 0.6;
 const shot = async page => decode(await page.screenshot({type: 'png'}));
 
-async function waitFor(test, ms, step = 200) {
-  for (const end = Date.now() + ms; Date.now() < end; await sleep(step)) {
-    if (await test()) return true;
-  }
-  return false;
-}
 const atMenu = async page => share(await shot(page), null, menuBlue) > 0.3;
 const menuShows = page => waitFor(() => atMenu(page), 30000);
 
@@ -185,11 +168,7 @@ const stored = page => page.evaluate(() => {
 });
 
 (async () => {
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-  });
+  const browser = await launch();
   try {
     // The launch's own profile (new and empty): Chromium installs no app from
     // an incognito one.
@@ -569,7 +548,7 @@ const stored = page => page.evaluate(() => {
   } finally {
     await browser.close();
   }
-  process.exit(failures ? 1 : 0);
+  process.exit(checks.failures ? 1 : 0);
 })().catch(error => {
   console.log(`FAILED - ${error.stack}`);
   process.exit(1);

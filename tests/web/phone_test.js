@@ -8,24 +8,11 @@
 // With a folder it also leaves there the pictures of the README: the menu
 // and a game upright, and a game on its side.
 'use strict';
-const puppeteer = require('puppeteer-core');
 const {decode, share} = require('./png');
+const {sleep, waitFor, checks, check, launch, menuBlue, white} = require('./support');
 
 const url = process.argv[2];
 const shots = process.argv[3];
-let failures = 0;
-const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
-function check(name, ok, detail) {
-  console.log(`${ok ? 'ok' : 'FAILED'} - ${name}${detail ? ` (${detail})` : ''}`);
-  if (!ok) ++failures;
-  return ok;
-}
-async function waitFor(test, ms, step = 200) {
-  for (const end = Date.now() + ms; Date.now() < end; await sleep(step)) {
-    if (await test()) return true;
-  }
-  return false;
-}
 
 const upright = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
 const onItsSide = {...upright, width: 844, height: 390};
@@ -35,8 +22,6 @@ const shot = async page => {
   return decode(await page.screenshot({type: 'png', clip: {x: 0, y: 0, width, height, scale: 1 / 3}}));
 };
 
-const menuBlue = (r, g, b) => r < 0.15 && g > 0.25 && g < 0.4 && b > 0.55 && b < 0.7;
-const white = (r, g, b) => r > 0.85 && g > 0.85 && b > 0.85;
 const pink = (r, g, b) => r > 0.75 && g < 0.6 && b > 0.5 && b < 0.85 && r - g > 0.3;
 const green = (r, g, b) => g > 0.5 && r < 0.35 && b < 0.45;
 const orange = (r, g, b) => r > 0.5 && g > 0.22 && g < 0.5 && b < 0.15;
@@ -91,11 +76,7 @@ async function tapAt(page, x, y) {
 }
 
 (async () => {
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-  });
+  const browser = await launch();
   const errors = [];
   const watch = page => {
     page.on('console', m => { if (m.type() === 'error' || m.type() === 'warning') errors.push(m.text()); });
@@ -250,7 +231,7 @@ async function tapAt(page, x, y) {
   } finally {
     await browser.close();
   }
-  process.exit(failures ? 1 : 0);
+  process.exit(checks.failures ? 1 : 0);
 })().catch(error => {
   console.log(`FAILED - ${error.stack}`);
   process.exit(1);
