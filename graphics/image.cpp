@@ -86,6 +86,10 @@ c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, in
     gc_assign(m_Frames[i], (new c_Frame())->m_new(srcX + x, srcY + y));
     x += frameWidth;
   }
+  // Frames laid from the picture's corner fill the grid of its cells.
+  if (!source && srcX == 0 && srcY == 0 && frameCount > 1) {
+    surface->CutIntoCells(frameWidth, frameHeight);
+  }
   p_ApplyFlags(flags);
   return this;
 }

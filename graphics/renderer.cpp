@@ -130,8 +130,9 @@ void gxtkGraphics::ClearTo(float red, float green, float blue) {
   Gl().Clear(GL_COLOR_BUFFER_BIT);
 }
 
-gxtkVertex* gxtkGraphics::Reserve(int count, int type, gxtkSurface* surface) {
-  if (type == batchType && surface == batchSurface && batchCount + count <= kBatchVertices) {
+gxtkVertex* gxtkGraphics::Reserve(int count, int type, gxtkSurface* surface, int cell) {
+  if (type == batchType && surface == batchSurface && cell == batchCell &&
+      batchCount + count <= kBatchVertices) {
     gxtkVertex* room = &vertices[batchCount];
     batchCount += count;
     return room;
@@ -139,6 +140,7 @@ gxtkVertex* gxtkGraphics::Reserve(int count, int type, gxtkSurface* surface) {
   if (batchCount) Flush();
   batchType = type;
   gc_assign(batchSurface, surface);
+  batchCell = cell;
   batchCount = count;
   return &vertices[0];
 }
@@ -148,7 +150,11 @@ void gxtkGraphics::Flush() {
   GlLayer& gl = Gl();
   if (batchSurface) {
     gl.Enable(GL_TEXTURE_2D);
-    batchSurface->Bind();
+    if (batchCell >= 0) {
+      batchSurface->BindCell(batchCell);
+    } else {
+      batchSurface->Bind();
+    }
   }
   switch (batchType) {
     case 1:

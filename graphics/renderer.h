@@ -40,6 +40,8 @@ class gxtkGraphics : public Object {
   int batchType = 0;
   int batchCount = 0;
   gxtkSurface* batchSurface = nullptr;
+  // The cell of batchSurface the batch draws from, or -1 for its whole texture.
+  int batchCell = -1;
 
   gxtkGraphics();
   void mark() override;
@@ -47,7 +49,10 @@ class gxtkGraphics : public Object {
   virtual int Width() { return width; }
   virtual int Height() { return height; }
   virtual int BeginRender();
-  virtual void EndRender() { Flush(); }
+  virtual void EndRender() {
+    Flush();
+    gxtkSurface::DropCellPixels();
+  }
   virtual void DiscardGraphics() {}
   virtual gxtkSurface* LoadSurface(String path);
   virtual gxtkSurface* CreateSurface(int surfaceWidth, int surfaceHeight);
@@ -86,7 +91,7 @@ class gxtkGraphics : public Object {
  private:
   // Room for `count` vertices of primitive `type` from `surface`, flushing
   // first when the batch cannot take them.
-  gxtkVertex* Reserve(int count, int type, gxtkSurface* surface);
+  gxtkVertex* Reserve(int count, int type, gxtkSurface* surface, int cell = -1);
   // Stores a point, through the matrix when one is set, with the current colour.
   void Put(gxtkVertex* vertex, float x, float y) const {
     if (transformed) {

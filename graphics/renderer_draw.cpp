@@ -99,12 +99,25 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY,
                                int srcW, int srcH) {
   if (!surface) return 0;
-  surface->Prepare();
-  const float uL = srcX * surface->texScaleU;
-  const float vT = srcY * surface->texScaleV;
-  const float uR = (srcX + srcW) * surface->texScaleU;
-  const float vB = (srcY + srcH) * surface->texScaleV;
-  gxtkVertex* v = Reserve(4, 4, surface);
+  // A frame of a sheet cut into cells is drawn from its cell's texture.
+  const int cell = surface->CellOf(srcX, srcY, srcW, srcH);
+  float scaleU, scaleV;
+  if (cell >= 0) {
+    surface->PrepareCell(cell);
+    srcX -= surface->CellX(cell);
+    srcY -= surface->CellY(cell);
+    scaleU = surface->cellScaleU;
+    scaleV = surface->cellScaleV;
+  } else {
+    surface->Prepare();
+    scaleU = surface->texScaleU;
+    scaleV = surface->texScaleV;
+  }
+  const float uL = srcX * scaleU;
+  const float vT = srcY * scaleV;
+  const float uR = (srcX + srcW) * scaleU;
+  const float vB = (srcY + srcH) * scaleV;
+  gxtkVertex* v = Reserve(4, 4, surface, cell);
   const float corners[4][4] = {
       {x, y, uL, vT}, {x + srcW, y, uR, vT}, {x + srcW, y + srcH, uR, vB}, {x, y + srcH, uL, vB}};
   for (int i = 0; i < 4; ++i) {

@@ -1,9 +1,12 @@
 // graphics/surface.cpp: surfaces, their lazy textures, and the device's surface factories.
 #include "graphics/surface.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "graphics/gl_layer.h"
 #include "graphics/renderer.h"
@@ -32,6 +35,44 @@ long PictureBytes(int width, int height, int depth) {
   return bytes > INT_MAX ? -1 : bytes;
 }
 
+// Surfaces whose pixels were read again only for their cells' textures.
+std::vector<gxtkSurface*>& CellPixelHolders() {
+  static std::vector<gxtkSurface*> holders;
+  return holders;
+}
+
+// Creates and binds a texture of a w x h picture (a larger one of powers of
+// two where the driver refuses that size); its reciprocal size goes to scaleU, scaleV.
+GLuint NewTexture(GLenum format, int w, int h, float* scaleU, float* scaleV) {
+  GlLayer& gl = Gl();
+  GLuint texture = 0;
+  gl.GenTextures(1, &texture);
+  gl.BindTexture(GL_TEXTURE_2D, texture);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+  // An error left over from earlier calls must not pass for a refused size.
+  for (int i = 0; i < 8 && gl.GetError() != GL_NO_ERROR; ++i) {
+  }
+  int textureWidth = w;
+  int textureHeight = h;
+  gl.TexImage2D(GL_TEXTURE_2D, 0, format, textureWidth, textureHeight, 0, format,
+                GL_UNSIGNED_BYTE, nullptr);
+  if (gl.GetError() != GL_NO_ERROR) {
+    // A driver without non-power-of-two textures: the picture sits top-left in a larger one.
+    textureWidth = PowerOfTwoAtLeast(w);
+    textureHeight = PowerOfTwoAtLeast(h);
+    gl.TexImage2D(GL_TEXTURE_2D, 0, format, textureWidth, textureHeight, 0, format,
+                  GL_UNSIGNED_BYTE, nullptr);
+  }
+  *scaleU = 1.0f / (textureWidth > 0 ? textureWidth : 1);
+  *scaleV = 1.0f / (textureHeight > 0 ? textureHeight : 1);
+  gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  return texture;
+}
+
 }  // namespace
 
 int PowerOfTwoAtLeast(int n) {
@@ -54,9 +95,86 @@ int gxtkSurface::Discard() {
     Gl().DeleteTextures(1, &texture);
     seq = -1;
   }
+  DeleteCells();
+  if (pixelsForCells_) {
+    auto& holders = CellPixelHolders();
+    holders.erase(std::remove(holders.begin(), holders.end(), this), holders.end());
+    pixelsForCells_ = false;
+  }
   free(data);
   data = nullptr;
   return 0;
+}
+
+void gxtkSurface::DeleteCells() {
+  for (Cell& cell : cells_) {
+    if (cell.seq == glfwGraphicsSeq) Gl().DeleteTextures(1, &cell.texture);
+    cell.seq = -1;
+  }
+}
+
+long gxtkSurface::cutBytes = 4L << 20;
+
+void gxtkSurface::CutIntoCells(int frameWidth, int frameHeight) {
+  if (frameWidth <= 0 || frameHeight <= 0 || path.IsEmpty()) return;
+  const int cells = (width / frameWidth) * (height / frameHeight);
+  if (PictureBytes(width, height, depth) < cutBytes || cells < 2) return;
+  DeleteCells();
+  cellWidth = frameWidth;
+  cellHeight = frameHeight;
+  cells_.assign(cells, Cell());
+}
+
+int gxtkSurface::CellOf(int x, int y, int w, int h) const {
+  if (cellWidth == 0 || x < 0 || y < 0 || w <= 0 || h <= 0) return -1;
+  const int column = x / cellWidth;
+  const int row = y / cellHeight;
+  if (column >= CellColumns() || (x + w - 1) / cellWidth != column ||
+      (y + h - 1) / cellHeight != row) {
+    return -1;
+  }
+  const int cell = row * CellColumns() + column;
+  return cell < static_cast<int>(cells_.size()) ? cell : -1;
+}
+
+void gxtkSurface::BindCell(int cell) {
+  if (glfwGraphicsSeq == 0) return;
+  Cell& target = cells_[cell];
+  if (target.seq == glfwGraphicsSeq) {
+    Gl().BindTexture(GL_TEXTURE_2D, target.texture);
+    return;
+  }
+  target.seq = glfwGraphicsSeq;
+  if (!data && !path.IsEmpty()) {
+    if (RestorePixels()) {
+      pixelsForCells_ = true;
+      CellPixelHolders().push_back(this);
+    } else {
+      fileChanged = true;
+    }
+  }
+  target.texture = NewTexture(format, cellWidth, cellHeight, &cellScaleU, &cellScaleV);
+  // The cell's rows end to end (a WebGL 1 upload cannot take a part of longer
+  // rows); transparent when the file no longer gives the picture.
+  const size_t rowBytes = static_cast<size_t>(cellWidth) * depth;
+  std::vector<unsigned char> block(rowBytes * cellHeight, 0);
+  if (data) {
+    for (int row = 0; row < cellHeight; ++row) {
+      const size_t from = (static_cast<size_t>(CellY(cell) + row) * width + CellX(cell)) * depth;
+      memcpy(block.data() + row * rowBytes, data + from, rowBytes);
+    }
+  }
+  Gl().TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, cellWidth, cellHeight, format, GL_UNSIGNED_BYTE,
+                     block.data());
+}
+
+void gxtkSurface::DropCellPixels() {
+  for (gxtkSurface* surface : CellPixelHolders()) {
+    free(surface->data);
+    surface->data = nullptr;
+    surface->pixelsForCells_ = false;
+  }
+  CellPixelHolders().clear();
 }
 
 bool gxtkSurface::Adopt(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth) {
@@ -84,34 +202,11 @@ void gxtkSurface::Bind() {
   // gone by then, so the two never add up.
   const bool restored = !data && !path.IsEmpty() && RestorePixels();
   if (!data && !path.IsEmpty() && !restored) fileChanged = true;
-  gl.GenTextures(1, &texture);
-  gl.BindTexture(GL_TEXTURE_2D, texture);
-  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-
-  // An error left over from earlier calls must not pass for a refused size.
-  for (int i = 0; i < 8 && gl.GetError() != GL_NO_ERROR; ++i) {
-  }
-  int textureWidth = width;
-  int textureHeight = height;
-  gl.TexImage2D(GL_TEXTURE_2D, 0, format, textureWidth, textureHeight, 0, format,
-                GL_UNSIGNED_BYTE, nullptr);
-  if (gl.GetError() != GL_NO_ERROR) {
-    // A driver without non-power-of-two textures: the picture sits top-left in a larger one.
-    textureWidth = PowerOfTwoAtLeast(width);
-    textureHeight = PowerOfTwoAtLeast(height);
-    gl.TexImage2D(GL_TEXTURE_2D, 0, format, textureWidth, textureHeight, 0, format,
-                  GL_UNSIGNED_BYTE, nullptr);
-  }
-  texScaleU = 1.0f / (textureWidth > 0 ? textureWidth : 1);
-  texScaleV = 1.0f / (textureHeight > 0 ? textureHeight : 1);
+  texture = NewTexture(format, width, height, &texScaleU, &texScaleV);
   // A file that no longer gives the picture leaves it transparent, not undefined.
   const long bytes = data || path.IsEmpty() ? 0 : PictureBytes(width, height, depth);
   unsigned char* pixels = bytes > 0 ? static_cast<unsigned char*>(calloc(1, bytes)) : data;
   if (pixels) {
-    gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, pixels);
   }
   if (pixels != data) free(pixels);
@@ -151,9 +246,13 @@ bool gxtkSurface::RestorePixels() {
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pitch) {
   if (format != GL_RGBA || !src) return;
   if (x < 0 || y < 0 || w <= 0 || h <= 0 || w > width - x || h > height - y) return;
-  // The written copy becomes the picture; the file no longer gives it.
+  // The written copy becomes the picture; the file no longer gives it, and
+  // it is drawn from one texture.
   if (!data && !path.IsEmpty()) RestorePixels();
   path = String();
+  DeleteCells();
+  cells_.clear();
+  cellWidth = cellHeight = 0;
   if (!data) {
     // A picture too large to hold in memory takes no pixels.
     const long bytes = PictureBytes(width, height, 4);

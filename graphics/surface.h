@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 #include "host/game.h"
 #include "runtime/gc.h"
 
@@ -28,6 +30,15 @@ class gxtkSurface : public Object {
   // Reciprocal texture size: pixel coordinates times these give texture coordinates.
   float texScaleU = 0;
   float texScaleV = 0;
+  // A large picture cut into frames is drawn from a texture per frame, each
+  // made when its frame is first drawn, so that a screen showing a few
+  // frames of a sheet holds only those (the menu shows one medal of the 64
+  // on the badge sheet). The frames' size (0: one texture for the whole
+  // picture), and the reciprocal size of a cell's texture.
+  int cellWidth = 0;
+  int cellHeight = 0;
+  float cellScaleU = 0;
+  float cellScaleV = 0;
 
   // Destroying a surface releases its texture and pixels like Discard.
   ~gxtkSurface() override;
@@ -57,9 +68,36 @@ class gxtkSurface : public Object {
   // premultiplied; only RGBA surfaces take it, and only blocks inside the picture.
   void SetSubData(int x, int y, int w, int h, const int* src, int pitch);
 
+  // Cuts a picture of cutBytes or more into cells of the frames' size, when
+  // it holds more than one.
+  static long cutBytes;
+  void CutIntoCells(int frameWidth, int frameHeight);
+  // The cell that holds the w x h block at (x, y), or -1 for the whole texture.
+  int CellOf(int x, int y, int w, int h) const;
+  int CellX(int cell) const { return cell % CellColumns() * cellWidth; }
+  int CellY(int cell) const { return cell / CellColumns() * cellHeight; }
+  // Makes the cell's texture current, creating it first when this context has none.
+  void BindCell(int cell);
+  void PrepareCell(int cell) {
+    if (cells_[cell].seq != glfwGraphicsSeq) BindCell(cell);
+  }
+  // The pixels read again for cells' textures stay until the render ends:
+  // a screen drawing many frames of a sheet reads its file once.
+  static void DropCellPixels();
+
  private:
   // Reads the pixel copy again from `path`; false if the file no longer gives this picture.
   bool RestorePixels();
+  int CellColumns() const { return width / cellWidth; }
+  void DeleteCells();
+
+  struct Cell {
+    int seq = -1;
+    GLuint texture = 0;
+  };
+  std::vector<Cell> cells_;
+  // True while the pixels were read only for cells, to go at the render's end.
+  bool pixelsForCells_ = false;
 };
 
 // The smallest power of two >= n, at least 1.

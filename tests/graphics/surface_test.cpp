@@ -135,6 +135,60 @@ TEST_F(SurfaceTest, TextureIsMadeOncePerContextAndRebuiltForANewOne) {
   EXPECT_TRUE(gl.calls.empty());
 }
 
+// A large sheet of frames is drawn from a texture per frame drawn, its file
+// read once for the render; a block across frames, or a written sheet, is
+// drawn from one texture of the whole.
+TEST_F(SurfaceTest, ASheetCutIntoFramesHasATextureForEachFrameDrawn) {
+  struct SmallCut {
+    long cut = gxtkSurface::cutBytes;
+    SmallCut() { gxtkSurface::cutBytes = 128; }
+    ~SmallCut() { gxtkSurface::cutBytes = cut; }
+  } small;
+  // 8 x 4 pixels, four frames of 4 x 2; red is x + 10 y.
+  std::vector<unsigned char> pixels;
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 8; ++x) pixels.insert(pixels.end(), {static_cast<unsigned char>(x + 10 * y), 0, 0, 255});
+  }
+  host->WritePng("sheet.png", 8, 4, 4, pixels);
+  c_Image* image = rk_graphics_LoadImage2(String("zorvex://data/sheet.png"), 4, 2, 4, 0);
+  ASSERT_TRUE(image);
+  gxtkSurface* surface = image->m_Surface;
+  EXPECT_EQ(surface->cellWidth, 4);
+  EXPECT_EQ(surface->CellOf(4, 2, 4, 2), 3);
+  EXPECT_EQ(surface->CellOf(3, 0, 2, 2), -1) << "across two frames";
+
+  gl.Reset();
+  device->DrawSurface2(surface, 10, 10, 4, 2, 4, 2);
+  device->DrawSurface2(surface, 20, 10, 4, 2, 4, 2);
+  device->DrawSurface2(surface, 30, 10, 0, 0, 4, 2);
+  EXPECT_NE(surface->data, nullptr) << "kept for the render's other frames";
+  device->EndRender();
+  EXPECT_EQ(surface->data, nullptr);
+  ASSERT_EQ(gl.Count("GenTextures"), 2);
+  ASSERT_EQ(gl.draws.size(), 2u) << "one batch per cell";
+  const RecordedTexture& frame3 = gl.textures[gl.draws[0].texture];
+  EXPECT_EQ(frame3.width, 4);
+  EXPECT_EQ(frame3.height, 2);
+  EXPECT_EQ(frame3.pixels[0], 24);
+  EXPECT_EQ(frame3.pixels[4 * 4 + 3 * 4], 37);
+  EXPECT_EQ(gl.draws[0].vertices[0].u, 0);
+  EXPECT_EQ(gl.draws[0].vertices[2].u, 1);
+
+  // A new context makes the cell's texture again; the whole picture its own.
+  ++glfwGraphicsSeq;
+  gl.Reset();
+  device->DrawSurface2(surface, 10, 10, 4, 2, 4, 2);
+  device->DrawSurface(surface, 0, 0);
+  device->EndRender();
+  EXPECT_EQ(gl.Count("GenTextures"), 2);
+  EXPECT_EQ(gl.textures[surface->texture].width, 8);
+
+  const int written[1] = {static_cast<int>(0xff00ff00)};
+  surface->SetSubData(0, 0, 1, 1, written, 1);
+  EXPECT_EQ(surface->cellWidth, 0);
+  EXPECT_EQ(surface->CellOf(4, 2, 4, 2), -1);
+}
+
 TEST_F(SurfaceTest, RefusedSizeRetriesAtPowersOfTwo) {
   gl.refuseNonPowerOfTwo = true;
   host->WritePng("odd.png", 100, 50, 3, std::vector<unsigned char>(100 * 50 * 3, 9));
