@@ -1,7 +1,6 @@
 // graphics/surface.cpp: surfaces, their lazy textures, and the device's surface factories.
 #include "graphics/surface.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -35,11 +34,10 @@ long PictureBytes(int width, int height, int depth) {
   return bytes > INT_MAX ? -1 : bytes;
 }
 
-// Surfaces whose pixels were read again only for their cells' textures.
-std::vector<gxtkSurface*>& CellPixelHolders() {
-  static std::vector<gxtkSurface*> holders;
-  return holders;
-}
+// The surface whose pixels were read again only for its cells' textures:
+// one at a time, so that a render drawing from several sheets holds one
+// sheet's pixels beside the textures, not all of them.
+gxtkSurface* cellPixelHolder = nullptr;
 
 // Creates and binds a texture of a w x h picture (a larger one of powers of
 // two where the driver refuses that size); its reciprocal size goes to scaleU, scaleV.
@@ -96,11 +94,7 @@ int gxtkSurface::Discard() {
     seq = -1;
   }
   DeleteCells();
-  if (pixelsForCells_) {
-    auto& holders = CellPixelHolders();
-    holders.erase(std::remove(holders.begin(), holders.end(), this), holders.end());
-    pixelsForCells_ = false;
-  }
+  if (cellPixelHolder == this) cellPixelHolder = nullptr;
   free(data);
   data = nullptr;
   return 0;
@@ -146,9 +140,9 @@ void gxtkSurface::BindCell(int cell) {
   }
   target.seq = glfwGraphicsSeq;
   if (!data && !path.IsEmpty()) {
+    DropCellPixels();
     if (RestorePixels()) {
-      pixelsForCells_ = true;
-      CellPixelHolders().push_back(this);
+      cellPixelHolder = this;
     } else {
       fileChanged = true;
     }
@@ -169,12 +163,10 @@ void gxtkSurface::BindCell(int cell) {
 }
 
 void gxtkSurface::DropCellPixels() {
-  for (gxtkSurface* surface : CellPixelHolders()) {
-    free(surface->data);
-    surface->data = nullptr;
-    surface->pixelsForCells_ = false;
-  }
-  CellPixelHolders().clear();
+  if (!cellPixelHolder) return;
+  free(cellPixelHolder->data);
+  cellPixelHolder->data = nullptr;
+  cellPixelHolder = nullptr;
 }
 
 bool gxtkSurface::Adopt(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth) {

@@ -81,8 +81,9 @@ class gxtkSurface : public Object {
   void PrepareCell(int cell) {
     if (cells_[cell].seq != glfwGraphicsSeq) BindCell(cell);
   }
-  // The pixels read again for cells' textures stay until the render ends:
-  // a screen drawing many frames of a sheet reads its file once.
+  // The pixels read again for cells' textures stay until the render ends or
+  // another sheet needs its own: a screen drawing many frames of a sheet
+  // reads its file once.
   static void DropCellPixels();
 
  private:
@@ -96,8 +97,6 @@ class gxtkSurface : public Object {
     GLuint texture = 0;
   };
   std::vector<Cell> cells_;
-  // True while the pixels were read only for cells, to go at the render's end.
-  bool pixelsForCells_ = false;
 };
 
 // The smallest power of two >= n, at least 1.
