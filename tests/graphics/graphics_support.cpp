@@ -5,10 +5,12 @@
 #include <stb_image.h>
 #include <stb_image_write.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -106,12 +108,23 @@ void RecordedFrameTest::EndFrame() {
 
 bool GlWindow::Open(int width, int height) {
   Close();
-  if (!glfwInit()) return false;
-  glfwDefaultWindowHints();
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
-  glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-  GLFWwindow* window = glfwCreateWindow(width, height, "graphics test", nullptr, nullptr);
+  // A virtual display busy with other tests' windows can refuse one for a
+  // moment: a few tries, each failure named.
+  GLFWwindow* window = nullptr;
+  for (int attempt = 0; attempt < 3 && !window; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (glfwInit()) {
+      glfwDefaultWindowHints();
+      glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
+      glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
+      glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+      window = glfwCreateWindow(width, height, "graphics test", nullptr, nullptr);
+    }
+    const char* description = nullptr;
+    if (!window && glfwGetError(&description) != GLFW_NO_ERROR && description) {
+      fprintf(stderr, "no window yet: %s\n", description);
+    }
+  }
   if (!window) return false;
   glfwMakeContextCurrent(window);
   window_ = window;
