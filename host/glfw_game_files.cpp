@@ -29,8 +29,6 @@ namespace {
 
 // In the working directory, not beside the program.
 const char kStatePath[] = "./.zorvexstate";
-// Pixels on a side; the game's largest pictures have 2048.
-constexpr unsigned long kLargestPicture = 8192;
 
 bool IsFolder(const String& path) {
   struct stat info;

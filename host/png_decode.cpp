@@ -11,8 +11,6 @@ namespace {
 const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 // Bytes a pixel by colour type: grey, RGB, grey and alpha, RGBA (0: not taken here).
 const int kChannels[7] = {1, 0, 3, 0, 2, 0, 4};
-// Larger pictures are refused by the caller, before anything is allocated.
-constexpr unsigned long kLargestSide = 8192;
 
 unsigned long Big32(const unsigned char* p) {
   return static_cast<unsigned long>(p[0]) << 24 | static_cast<unsigned long>(p[1]) << 16 |
@@ -85,8 +83,8 @@ void ReadChunks(FILE* file, PngRead* read, int* channels, std::vector<unsigned c
       read->height = Big32(fields + 4);
       const int colourType = fields[9];
       // Other depths, palettes and interlacing go to the general decoder.
-      plain = read->width > 0 && read->height > 0 && read->width <= kLargestSide &&
-              read->height <= kLargestSide && fields[8] == 8 && colourType <= 6 &&
+      plain = read->width > 0 && read->height > 0 && read->width <= kLargestPicture &&
+              read->height <= kLargestPicture && fields[8] == 8 && colourType <= 6 &&
               kChannels[colourType] != 0 && fields[10] == 0 && fields[11] == 0 && fields[12] == 0;
       *channels = colourType <= 6 ? kChannels[colourType] : 0;
       fseek(file, 4, SEEK_CUR);

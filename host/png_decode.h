@@ -8,6 +8,10 @@
 
 #include <cstdio>
 
+// Pixels on a side; the game's largest pictures have 2048. No texture takes
+// more, so a larger picture is refused before anything is allocated for it.
+constexpr unsigned long kLargestPicture = 8192;
+
 struct PngRead {
   // The pixels (malloc'ed, rows top to bottom, `depth` bytes a pixel), or
   // null when the general decoder is to decode the file: another kind of
