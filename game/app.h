@@ -199,6 +199,9 @@ class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
   // asked for meanwhile (m_PlayAsked) starts then.
   int m_AwaitingData = 0;
   int m_PlayAsked = 0;
+  // Whether the textures held are a game's (1) or the menu's (0): a change
+  // between the two lets go of them all (see p_ScreenDispatch).
+  int m_ArtOfGame = 0;
   // Counts image slots loaded or reserved, so a render can tell new pictures.
   int m_ImageChanges = 0;
   // What the last drawn frame was made of (its fit, clear, images and display

@@ -140,6 +140,13 @@ void c_MyApp::p_HoldGameForData() {
 }
 
 int c_MyApp::p_ScreenDispatch() {
+  // The menu and a game share few pictures: going from one to the other lets
+  // go of the textures of the screen left before the next one makes its own.
+  const int artOfGame = m_Screen == 10 || m_Screen == kScreenStartGame ? 1 : 0;
+  if (artOfGame != m_ArtOfGame) {
+    rk_graphics_ReleaseTextures();
+    m_ArtOfGame = artOfGame;
+  }
   switch (m_Screen) {
     case 1:
       p_Menu();

@@ -208,9 +208,13 @@ void GlRecorder::TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLs
                     : format == GL_RGB             ? 3
                     : format == GL_LUMINANCE_ALPHA ? 2
                                                    : 1;
-  if (pixels && x == 0 && y == 0 && width == texture.width && height == texture.height) {
-    const unsigned char* bytes = static_cast<const unsigned char*>(pixels);
-    texture.pixels.assign(bytes, bytes + static_cast<size_t>(width) * height * depth);
+  if (!pixels || x < 0 || y < 0 || x + width > texture.width || y + height > texture.height) return;
+  // Kept at the texture's size, each uploaded block in its place.
+  texture.pixels.resize(static_cast<size_t>(texture.width) * texture.height * depth);
+  const unsigned char* bytes = static_cast<const unsigned char*>(pixels);
+  for (int row = 0; row < height; ++row) {
+    memcpy(&texture.pixels[(static_cast<size_t>(y + row) * texture.width + x) * depth],
+           bytes + static_cast<size_t>(row) * width * depth, static_cast<size_t>(width) * depth);
   }
 }
 

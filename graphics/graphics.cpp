@@ -85,6 +85,11 @@ int rk_graphics_EndRender() {
   return 0;
 }
 
+int rk_graphics_ReleaseTextures() {
+  gxtkSurface::ReleaseAll();
+  return 0;
+}
+
 int rk_graphics_SetColor(float r, float g, float b) {
   c_GraphicsContext* c = rk_graphics_context;
   c->m_ColorR = r;

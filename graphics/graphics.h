@@ -41,6 +41,10 @@ int rk_graphics_SetGraphicsDevice(gxtkGraphics* device);
 // Starts module rendering: the device takes drawing, and the state is reset.
 int rk_graphics_BeginRender();
 int rk_graphics_EndRender();
+// Lets go of every picture's texture; each is made again, from its file or
+// its pixels, when next drawn. For a change of screen, so that the screen
+// left holds no memory while the next one is drawn.
+int rk_graphics_ReleaseTextures();
 
 int rk_graphics_SetColor(float r, float g, float b);
 int rk_graphics_SetAlpha(float alpha);

@@ -51,7 +51,7 @@ class gxtkGraphics : public Object {
   virtual int BeginRender();
   virtual void EndRender() {
     Flush();
-    gxtkSurface::DropCellPixels();
+    gxtkSurface::EndRender();
   }
   virtual void DiscardGraphics() {}
   virtual gxtkSurface* LoadSurface(String path);

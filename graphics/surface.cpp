@@ -1,6 +1,7 @@
 // graphics/surface.cpp: surfaces, their lazy textures, and the device's surface factories.
 #include "graphics/surface.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +39,10 @@ long PictureBytes(int width, int height, int depth) {
 // one at a time, so that a render drawing from several sheets holds one
 // sheet's pixels beside the textures, not all of them.
 gxtkSurface* cellPixelHolder = nullptr;
+
+// The surfaces that have made a texture in this context, and the renders ended so far.
+std::vector<gxtkSurface*> listedSurfaces;
+int rendersEnded = 0;
 
 // Creates and binds a texture of a w x h picture (a larger one of powers of
 // two where the driver refuses that size); its reciprocal size goes to scaleU, scaleV.
@@ -94,10 +99,58 @@ int gxtkSurface::Discard() {
     seq = -1;
   }
   DeleteCells();
-  if (cellPixelHolder == this) cellPixelHolder = nullptr;
+  if (cellPixelHolder == this) DropCellPixels();
+  if (listed_) {
+    listedSurfaces.erase(std::find(listedSurfaces.begin(), listedSurfaces.end(), this));
+    listed_ = false;
+  }
   free(data);
   data = nullptr;
   return 0;
+}
+
+void gxtkSurface::Listed() {
+  if (listed_) return;
+  listed_ = true;
+  listedSurfaces.push_back(this);
+}
+
+void gxtkSurface::ReleaseIdle(int since) {
+  if (seq == glfwGraphicsSeq && lastDrawn_ < since) {
+    Gl().DeleteTextures(1, &texture);
+    seq = -1;
+  }
+  for (Cell& cell : cells_) {
+    if (cell.seq == glfwGraphicsSeq && cell.lastDrawn < since) {
+      Gl().DeleteTextures(1, &cell.texture);
+      cell.seq = -1;
+    }
+  }
+}
+
+void gxtkSurface::EndRender() {
+  DropCellPixels();
+  ++rendersEnded;
+  // A walk every quarter of the idle span is soon enough.
+  if (rendersEnded % (kIdleRenders / 4) != 0) return;
+  for (gxtkSurface* surface : listedSurfaces) surface->ReleaseIdle(rendersEnded - kIdleRenders);
+}
+
+void gxtkSurface::ReleaseAll() {
+  if (glfwGraphicsSeq == 0) return;
+  for (gxtkSurface* surface : listedSurfaces) surface->ReleaseIdle(INT_MAX);
+}
+
+int gxtkSurface::Textures() const {
+  int held = seq == glfwGraphicsSeq;
+  for (const Cell& cell : cells_) held += cell.seq == glfwGraphicsSeq;
+  return held;
+}
+
+int gxtkSurface::TexturesHeld() {
+  int held = 0;
+  for (const gxtkSurface* surface : listedSurfaces) held += surface->Textures();
+  return held;
 }
 
 void gxtkSurface::DeleteCells() {
@@ -134,38 +187,67 @@ int gxtkSurface::CellOf(int x, int y, int w, int h) const {
 void gxtkSurface::BindCell(int cell) {
   if (glfwGraphicsSeq == 0) return;
   Cell& target = cells_[cell];
+  target.lastDrawn = rendersEnded;
   if (target.seq == glfwGraphicsSeq) {
     Gl().BindTexture(GL_TEXTURE_2D, target.texture);
     return;
   }
   target.seq = glfwGraphicsSeq;
+  Listed();
+  // The whole pixel copy when there is one, else the band of rows read for it.
+  const unsigned char* rows = data;
+  int firstRow = 0;
   if (!data && !path.IsEmpty()) {
-    DropCellPixels();
-    if (RestorePixels()) {
-      cellPixelHolder = this;
-    } else {
-      fileChanged = true;
-    }
+    const int top = CellY(cell);
+    if (!band_ || top < bandFirst_ || top + cellHeight > bandFirst_ + bandRows_) ReadBand(top);
+    rows = band_;
+    firstRow = bandFirst_;
   }
   target.texture = NewTexture(format, cellWidth, cellHeight, &cellScaleU, &cellScaleV);
-  // The cell's rows end to end (a WebGL 1 upload cannot take a part of longer
-  // rows); transparent when the file no longer gives the picture.
+  // A row at a time (a WebGL 1 upload cannot take a part of longer rows),
+  // so that no copy of the cell adds to the sheet's rows while it is made;
+  // transparent when the file no longer gives the picture.
   const size_t rowBytes = static_cast<size_t>(cellWidth) * depth;
-  std::vector<unsigned char> block(rowBytes * cellHeight, 0);
-  if (data) {
-    for (int row = 0; row < cellHeight; ++row) {
-      const size_t from = (static_cast<size_t>(CellY(cell) + row) * width + CellX(cell)) * depth;
-      memcpy(block.data() + row * rowBytes, data + from, rowBytes);
-    }
+  std::vector<unsigned char> blank(rows ? 0 : rowBytes, 0);
+  for (int row = 0; row < cellHeight; ++row) {
+    const size_t at = static_cast<size_t>(CellY(cell) + row - firstRow) * width + CellX(cell);
+    const unsigned char* pixels = rows ? rows + at * depth : blank.data();
+    Gl().TexSubImage2D(GL_TEXTURE_2D, 0, 0, row, cellWidth, 1, format, GL_UNSIGNED_BYTE, pixels);
   }
-  Gl().TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, cellWidth, cellHeight, format, GL_UNSIGNED_BYTE,
-                     block.data());
+}
+
+void gxtkSurface::ReadBand(int top) {
+  if (cellPixelHolder != this) {
+    DropCellPixels();
+    bandsRead_ = 0;
+  }
+  free(band_);
+  band_ = nullptr;
+  // A screen drawing frames from many bands (the gallery) reads the whole
+  // sheet once, from its third band on; a few frames cost their own rows.
+  const bool whole = ++bandsRead_ > 2;
+  const int first = whole ? 0 : top;
+  const int count = whole ? height : cellHeight;
+  int pixelWidth = 0, pixelHeight = 0, pixelDepth = 0;
+  unsigned char* pixels =
+      RkGame::_game
+          ? RkGame::_game->LoadImageRows(path, first, count, &pixelWidth, &pixelHeight, &pixelDepth)
+          : nullptr;
+  if (!SamePicture(pixels, pixelWidth, pixelHeight, pixelDepth)) {
+    fileChanged = true;
+    return;
+  }
+  Premultiply(pixels, width * count, depth);
+  band_ = pixels;
+  bandFirst_ = first;
+  bandRows_ = count;
+  cellPixelHolder = this;
 }
 
 void gxtkSurface::DropCellPixels() {
   if (!cellPixelHolder) return;
-  free(cellPixelHolder->data);
-  cellPixelHolder->data = nullptr;
+  free(cellPixelHolder->band_);
+  cellPixelHolder->band_ = nullptr;
   cellPixelHolder = nullptr;
 }
 
@@ -185,11 +267,13 @@ bool gxtkSurface::Adopt(unsigned char* pixels, int pixelWidth, int pixelHeight, 
 void gxtkSurface::Bind() {
   if (glfwGraphicsSeq == 0) return;
   GlLayer& gl = Gl();
+  lastDrawn_ = rendersEnded;
   if (seq == glfwGraphicsSeq) {
     gl.BindTexture(GL_TEXTURE_2D, texture);
     return;
   }
   seq = glfwGraphicsSeq;
+  Listed();
   // Read before the texture takes its memory: the decoder's own blocks are
   // gone by then, so the two never add up.
   const bool restored = !data && !path.IsEmpty() && RestorePixels();
@@ -216,12 +300,9 @@ void gxtkSurface::Upload() {
   }
 }
 
-bool gxtkSurface::RestorePixels() {
-  if (!RkGame::_game) return false;
-  int pixelWidth = 0, pixelHeight = 0, pixelDepth = 0;
-  unsigned char* pixels =
-      RkGame::_game->LoadImageData(path, &pixelWidth, &pixelHeight, &pixelDepth);
-  if (pixels && (pixelWidth != width || pixelHeight != height || pixelDepth != depth)) {
+bool gxtkSurface::SamePicture(unsigned char* pixels, int pixelWidth, int pixelHeight,
+                              int pixelDepth) {
+  if (pixels && (pixelWidth != width || pixelHeight != height)) {
     const std::string reason = "it changed while the game ran (" + std::to_string(width) + "x" +
                                std::to_string(height) + " pixels, now " +
                                std::to_string(pixelWidth) + "x" + std::to_string(pixelHeight) + ")";
@@ -231,9 +312,17 @@ bool gxtkSurface::RestorePixels() {
     free(pixels);
     return false;
   }
-  return Adopt(pixels, pixelWidth, pixelHeight, pixelDepth);
+  return true;
 }
 
+bool gxtkSurface::RestorePixels() {
+  if (!RkGame::_game) return false;
+  int pixelWidth = 0, pixelHeight = 0, pixelDepth = 0;
+  unsigned char* pixels =
+      RkGame::_game->LoadImageData(path, &pixelWidth, &pixelHeight, &pixelDepth);
+  return SamePicture(pixels, pixelWidth, pixelHeight, pixelDepth) &&
+         Adopt(pixels, pixelWidth, pixelHeight, pixelDepth);
+}
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pitch) {
   if (format != GL_RGBA || !src) return;
@@ -243,6 +332,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pit
   if (!data && !path.IsEmpty()) RestorePixels();
   path = String();
   DeleteCells();
+  if (cellPixelHolder == this) DropCellPixels();
   cells_.clear();
   cellWidth = cellHeight = 0;
   if (!data) {

@@ -81,22 +81,57 @@ class gxtkSurface : public Object {
   void PrepareCell(int cell) {
     if (cells_[cell].seq != glfwGraphicsSeq) BindCell(cell);
   }
-  // The pixels read again for cells' textures stay until the render ends or
-  // another sheet needs its own: a screen drawing many frames of a sheet
-  // reads its file once.
+  // The rows read again for cells' textures (a band of the frames' height,
+  // or the whole sheet once a render draws from many bands) stay until the
+  // render ends or another sheet needs its own: a screen drawing many frames
+  // of a sheet reads its file once or twice.
   static void DropCellPixels();
+  // Ends a render: drops those pixels and lets go of the textures (whole or
+  // cells) no render has drawn from in the last kIdleRenders, so that the
+  // screens a player has left (the menu's, during a game) hold no texture
+  // memory. A texture let go is made again, from the file or the pixel
+  // copy, when next drawn. Frames not drawn at all (an unchanged screen) do
+  // not count.
+  static constexpr int kIdleRenders = 120;
+  static void EndRender();
+  // Lets go of every texture at once, as a change of screen leaves most of
+  // them undrawn: the next screen makes what it draws, without the last
+  // screen's textures beside its own.
+  static void ReleaseAll();
+  // Textures held now, whole or cells: by this surface, and by all.
+  int Textures() const;
+  static int TexturesHeld();
 
  private:
   // Reads the pixel copy again from `path`; false if the file no longer gives this picture.
   bool RestorePixels();
+  // Whether pixels read again are this picture's (if not, they are freed,
+  // and a changed size is named).
+  bool SamePicture(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth);
+  // Reads the rows of the cells' band from `top` into band_.
+  void ReadBand(int top);
   int CellColumns() const { return width / cellWidth; }
   void DeleteCells();
+
+  // Notes a new texture of this surface, keeping it in the list EndRender walks.
+  void Listed();
+  // Lets go of the textures not drawn since render `since`.
+  void ReleaseIdle(int since);
 
   struct Cell {
     int seq = -1;
     GLuint texture = 0;
+    int lastDrawn = 0;
   };
   std::vector<Cell> cells_;
+  int lastDrawn_ = 0;
+  bool listed_ = false;
+  // Rows read again for cells' textures (premultiplied), from bandFirst_,
+  // and the bands read since this sheet began to hold them.
+  unsigned char* band_ = nullptr;
+  int bandFirst_ = 0;
+  int bandRows_ = 0;
+  int bandsRead_ = 0;
 };
 
 // The smallest power of two >= n, at least 1.

@@ -11,6 +11,7 @@
 
 #include "host/data_path.h"
 #include "host/game.h"
+#include "host/png_decode.h"
 #include "runtime/gc.h"
 
 int RkGame::GetDate(Array<int> date) {
@@ -45,6 +46,17 @@ String RkGame::LoadString(String path) {
   String text = String::Load(file);
   fclose(file);
   return text;
+}
+
+unsigned char* RkGame::LoadImageRows(String path, int first, int count, int* width, int* height,
+                                     int* depth) {
+  unsigned char* pixels = LoadImageData(path, width, height, depth);
+  if (pixels && (first < 0 || count <= 0 || first >= *height || count > *height - first)) {
+    free(pixels);
+    return nullptr;
+  }
+  if (!pixels) return nullptr;
+  return KeepPngRows(pixels, static_cast<size_t>(*width) * *depth, first, count);
 }
 
 unsigned char* RkGame::LoadData(String path, int* length) {

@@ -191,6 +191,22 @@ unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, i
   return pixels;
 }
 
+unsigned char* RkGlfwGame::LoadImageRows(String path, int first, int count, int* width,
+                                         int* height, int* depth) {
+  if (first < 0 || count <= 0) return nullptr;
+  FILE* file = OpenDataFile(path);
+  if (!file) return nullptr;
+  PngRead read = DecodePlainPngRows(file, first, count);
+  fclose(file);
+  // Another kind of picture, or a damaged one: the whole decode reads it, or names what is wrong.
+  if (!read.pixels) return RkGame::LoadImageRows(path, first, count, width, height, depth);
+  *width = static_cast<int>(read.width);
+  *height = static_cast<int>(read.height);
+  *depth = read.depth;
+  gc_ext_malloced(*width * count * *depth);
+  return read.pixels;
+}
+
 bool RkGlfwGame::DecodeAudio(String path, AudioSink& sink) {
 #ifdef MARVOLET_AUDIO_DECODE
   FILE* file = OpenDataFile(path);

@@ -24,11 +24,9 @@ int Paeth(int a, int b, int c) {
   return pb <= pc ? b : c;
 }
 
-// One row's filtered bytes `in` become its pixels `out`, which lies at or
-// before `in` in the same buffer: each byte is read before anything is
-// written over it. `above` is the row above, already unfiltered (null for
-// the first row); `step` the bytes of a pixel.
-bool Unfilter(int filter, const unsigned char* in, unsigned char* out, const unsigned char* above,
+}  // namespace
+
+bool UnfilterPngRow(int filter, const unsigned char* in, unsigned char* out, const unsigned char* above,
               size_t bytes, size_t step) {
   auto left = [&](size_t i) { return i >= step ? out[i - step] : 0; };
   auto up = [&](size_t i) { return above ? above[i] : 0; };
@@ -58,9 +56,7 @@ bool Unfilter(int filter, const unsigned char* in, unsigned char* out, const uns
   }
 }
 
-// Walks the chunks, each checked against the file's size; keeps the image
-// data when the picture is a plain one.
-void ReadChunks(FILE* file, PngRead* read, int* channels, std::vector<unsigned char>* data) {
+void ReadPngChunks(FILE* file, PngRead* read, int* channels, std::vector<unsigned char>* data) {
   if (fseek(file, 0, SEEK_END) != 0) return;
   const long size = ftell(file);
   rewind(file);
@@ -106,13 +102,11 @@ void ReadChunks(FILE* file, PngRead* read, int* channels, std::vector<unsigned c
   if (!plain) data->clear();
 }
 
-}  // namespace
-
 PngRead DecodePlainPng(FILE* file) {
   PngRead read;
   int channels = 0;
   std::vector<unsigned char> data;
-  ReadChunks(file, &read, &channels, &data);
+  ReadPngChunks(file, &read, &channels, &data);
   rewind(file);
   if (read.damaged || data.empty()) return read;
   const size_t stride = static_cast<size_t>(read.width) * channels;
@@ -125,7 +119,7 @@ PngRead DecodePlainPng(FILE* file) {
                                        static_cast<int>(data.size())) == static_cast<int>(filtered);
   for (size_t row = 0; whole && row < rows; ++row) {
     const unsigned char* in = pixels + row * (stride + 1);
-    whole = Unfilter(in[0], in + 1, pixels + row * stride,
+    whole = UnfilterPngRow(in[0], in + 1, pixels + row * stride,
                      row > 0 ? pixels + (row - 1) * stride : nullptr, stride, channels);
   }
   if (!whole) {
@@ -137,4 +131,10 @@ PngRead DecodePlainPng(FILE* file) {
   read.pixels = pixels;
   read.depth = channels;
   return read;
+}
+
+unsigned char* KeepPngRows(unsigned char* pixels, size_t stride, size_t first, size_t count) {
+  memmove(pixels, pixels + first * stride, count * stride);
+  auto* fitted = static_cast<unsigned char*>(realloc(pixels, count * stride));
+  return fitted ? fitted : pixels;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
 // Pixels on a side; the game's largest pictures have 2048. No texture takes
 // more, so a larger picture is refused before anything is allocated for it.
@@ -29,3 +30,24 @@ struct PngRead {
 
 // Reads each chunk of a PNG once; the file is left at its start.
 PngRead DecodePlainPng(FILE* file);
+
+// Only rows [first, first + count) of a plain PNG (read.pixels holds just
+// them, read.height is still the picture's): a frame of a large sheet costs
+// its own rows, not the sheet. Null pixels as for DecodePlainPng, and for
+// rows outside the picture.
+PngRead DecodePlainPngRows(FILE* file, unsigned long first, unsigned long count);
+
+// Moves rows [first, first + count) of a malloc'ed picture to its start and
+// gives back the rest of the block; the block, possibly moved.
+unsigned char* KeepPngRows(unsigned char* pixels, size_t stride, size_t first, size_t count);
+
+// Shared by the decoders. Walks the chunks, each checked against the file's
+// size, keeping the image data (the IDAT chunks end to end) when the picture
+// is a plain one; `channels` gets the bytes of a pixel.
+void ReadPngChunks(FILE* file, PngRead* read, int* channels, std::vector<unsigned char>* data);
+// One row's filtered bytes `in` become its pixels `out`, which lies at or
+// before `in` in the same buffer: each byte is read before anything is
+// written over it. `above` is the row above, already unfiltered (null for
+// the first row); `step` the bytes of a pixel.
+bool UnfilterPngRow(int filter, const unsigned char* in, unsigned char* out,
+                    const unsigned char* above, size_t bytes, size_t step);

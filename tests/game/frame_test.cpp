@@ -179,6 +179,28 @@ TEST(Loading, AGameAskedForBeforeItsDataArrivesWaitsOnTheMenu) {
   EXPECT_EQ(h.host.laterDataAsked, 1);
 }
 
+// The menu and a game share few pictures: each holds textures only for its own.
+TEST(Screens, TheMenuAndAGameHoldTexturesOnlyForTheirOwnPictures) {
+  GameHarness h(1280, 960);
+  h.FinishLoading();
+  h.Update();
+  h.Render();
+  const gxtkSurface* logo = h.app->m_Images[98]->m_Surface;
+  const gxtkSurface* dial = h.app->m_Images[85]->m_Surface;
+  EXPECT_EQ(dial->Textures(), 2) << "the two frames of the dial's sheet the menu shows";
+  h.app->m_Screen = 11;
+  h.Update(3);
+  h.Render();
+  ASSERT_EQ(h.app->m_Screen, 10);
+  EXPECT_EQ(logo->Textures() + dial->Textures(), 0) << "the menu's pictures are let go";
+  EXPECT_GT(h.app->m_Images[kImageDice]->m_Surface->Textures(), 0);
+  h.app->m_Screen = 2;
+  h.Update(3);
+  h.Render();
+  EXPECT_EQ(h.app->m_Images[kImageDice]->m_Surface->Textures(), 0);
+  EXPECT_EQ(logo->Textures() + dial->Textures(), 3) << "the menu's made again";
+}
+
 // A file replaced under a running game (a package upgrade) is found when its
 // picture is first drawn: it is named, and its slot loaded afresh, or left
 // empty when the new picture cannot hold the frames; the game plays on.

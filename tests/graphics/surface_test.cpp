@@ -161,18 +161,32 @@ TEST_F(SurfaceTest, ASheetCutIntoFramesHasATextureForEachFrameDrawn) {
   device->DrawSurface2(surface, 10, 10, 4, 2, 4, 2);
   device->DrawSurface2(surface, 20, 10, 4, 2, 4, 2);
   device->DrawSurface2(surface, 30, 10, 0, 0, 4, 2);
-  EXPECT_NE(surface->data, nullptr) << "kept for the render's other frames";
   device->EndRender();
-  EXPECT_EQ(surface->data, nullptr);
   ASSERT_EQ(gl.Count("GenTextures"), 2);
   ASSERT_EQ(gl.draws.size(), 2u) << "one batch per cell";
+  // Each from the rows of its own band, uploaded a row at a time.
   const RecordedTexture& frame3 = gl.textures[gl.draws[0].texture];
+  const RecordedTexture& frame0 = gl.textures[gl.draws[1].texture];
   EXPECT_EQ(frame3.width, 4);
   EXPECT_EQ(frame3.height, 2);
+  ASSERT_EQ(frame3.pixels.size(), 32u);
   EXPECT_EQ(frame3.pixels[0], 24);
   EXPECT_EQ(frame3.pixels[4 * 4 + 3 * 4], 37);
+  ASSERT_EQ(frame0.pixels.size(), 32u);
+  EXPECT_EQ(frame0.pixels[4 * 4 + 3 * 4], 13);
   EXPECT_EQ(gl.draws[0].vertices[0].u, 0);
   EXPECT_EQ(gl.draws[0].vertices[2].u, 1);
+
+  // Cells not drawn for a while are let go, and made again when drawn.
+  for (int i = 0; i <= gxtkSurface::kIdleRenders * 5 / 4; ++i) device->EndRender();
+  EXPECT_EQ(gl.Count("DeleteTextures"), 2);
+  EXPECT_EQ(gxtkSurface::TexturesHeld(), 0);
+  device->DrawSurface2(surface, 10, 10, 4, 2, 4, 2);
+  device->EndRender();
+  EXPECT_EQ(gl.Count("GenTextures"), 3);
+  EXPECT_EQ(gl.textures[gl.draws.back().texture].pixels.at(0), 24);
+  gxtkSurface::ReleaseAll();
+  EXPECT_EQ(gxtkSurface::TexturesHeld(), 0) << "a change of screen lets go of all at once";
 
   // A new context makes the cell's texture again; the whole picture its own.
   ++glfwGraphicsSeq;

@@ -508,6 +508,12 @@ TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
     const bool equal = pixels && expected && depth == expectedDepth && width == w && height == h &&
                        memcmp(pixels, expected, static_cast<size_t>(w) * h * depth) == 0;
     free(pixels);
+    // A band of rows alone: streamed from a plain picture, cut from the whole of another.
+    const size_t stride = static_cast<size_t>(w) * expectedDepth;
+    unsigned char* band = host.LoadImageRows(String(name), 5, 9, &width, &height, &depth);
+    EXPECT_TRUE(band && expected && height == h &&
+                memcmp(band, expected + 5 * stride, 9 * stride) == 0) << name << " rows 5 to 13";
+    free(band);
     stbi_image_free(expected);
     return equal;
   };
@@ -529,6 +535,13 @@ TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
   keyed.insert(33, std::string("\0\0\0\x06tRNS\0\x01\0\x02\0\x03....", 18));
   WriteFile("keyed.png", keyed);
   EXPECT_TRUE(same("keyed.png", 4));
+  int width = 0, height = 0, depth = 0;
+  EXPECT_EQ(host.LoadImageRows(String("plain44.png"), 20, 9, &width, &height, &depth), nullptr)
+      << "rows past the picture's foot";
+  // Image data cut short: the band below the cut is refused, not read past the end.
+  std::string cut = ReadFile("plain44.png");
+  WriteFile("cut.png", cut.substr(0, cut.size() / 2) + cut.substr(cut.size() - 12));
+  EXPECT_EQ(host.LoadImageRows(String("cut.png"), 14, 9, &width, &height, &depth), nullptr);
 }
 
 #ifdef MARVOLET_AUDIO_DECODE
