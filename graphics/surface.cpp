@@ -194,60 +194,61 @@ void gxtkSurface::BindCell(int cell) {
   }
   target.seq = glfwGraphicsSeq;
   Listed();
-  // The whole pixel copy when there is one, else the band of rows read for it.
-  const unsigned char* rows = data;
-  int firstRow = 0;
+  // The whole pixel copy when there is one, else the block read for it.
+  const unsigned char* pixels = data;
+  int blockX = 0, blockY = 0, blockWidth = width;
   if (!data && !path.IsEmpty()) {
-    const int top = CellY(cell);
-    if (!band_ || top < bandFirst_ || top + cellHeight > bandFirst_ + bandRows_) ReadBand(top);
-    rows = band_;
-    firstRow = bandFirst_;
+    if (!block_ || CellX(cell) < blockX_ || CellY(cell) < blockY_ ||
+        CellX(cell) + cellWidth > blockX_ + blockWidth_ ||
+        CellY(cell) + cellHeight > blockY_ + blockHeight_) {
+      ReadBlock(cell);
+    }
+    pixels = block_;
+    blockX = blockX_, blockY = blockY_, blockWidth = blockWidth_;
   }
   target.texture = NewTexture(format, cellWidth, cellHeight, &cellScaleU, &cellScaleV);
   // A row at a time (a WebGL 1 upload cannot take a part of longer rows),
-  // so that no copy of the cell adds to the sheet's rows while it is made;
+  // so that no copy of the cell adds to the sheet's pixels while it is made;
   // transparent when the file no longer gives the picture.
-  const size_t rowBytes = static_cast<size_t>(cellWidth) * depth;
-  std::vector<unsigned char> blank(rows ? 0 : rowBytes, 0);
+  std::vector<unsigned char> blank(pixels ? 0 : static_cast<size_t>(cellWidth) * depth, 0);
   for (int row = 0; row < cellHeight; ++row) {
-    const size_t at = static_cast<size_t>(CellY(cell) + row - firstRow) * width + CellX(cell);
-    const unsigned char* pixels = rows ? rows + at * depth : blank.data();
-    Gl().TexSubImage2D(GL_TEXTURE_2D, 0, 0, row, cellWidth, 1, format, GL_UNSIGNED_BYTE, pixels);
+    const size_t at = static_cast<size_t>(CellY(cell) + row - blockY) * blockWidth + CellX(cell) - blockX;
+    Gl().TexSubImage2D(GL_TEXTURE_2D, 0, 0, row, cellWidth, 1, format, GL_UNSIGNED_BYTE,
+                       pixels ? pixels + at * depth : blank.data());
   }
 }
 
-void gxtkSurface::ReadBand(int top) {
+void gxtkSurface::ReadBlock(int cell) {
   if (cellPixelHolder != this) {
     DropCellPixels();
-    bandsRead_ = 0;
+    blocksRead_ = 0;
   }
-  free(band_);
-  band_ = nullptr;
-  // A screen drawing frames from many bands (the gallery) reads the whole
-  // sheet once, from its third band on; a few frames cost their own rows.
-  const bool whole = ++bandsRead_ > 2;
-  const int first = whole ? 0 : top;
-  const int count = whole ? height : cellHeight;
+  free(block_);
+  block_ = nullptr;
+  // A screen drawing many frames (the gallery) reads the whole sheet once,
+  // from its third frame on; a few frames cost their own pixels.
+  const bool whole = ++blocksRead_ > 2;
+  const int x = whole ? 0 : CellX(cell), y = whole ? 0 : CellY(cell);
+  const int w = whole ? width : cellWidth, h = whole ? height : cellHeight;
   int pixelWidth = 0, pixelHeight = 0, pixelDepth = 0;
   unsigned char* pixels =
       RkGame::_game
-          ? RkGame::_game->LoadImageRows(path, first, count, &pixelWidth, &pixelHeight, &pixelDepth)
+          ? RkGame::_game->LoadImagePart(path, x, y, w, h, &pixelWidth, &pixelHeight, &pixelDepth)
           : nullptr;
   if (!SamePicture(pixels, pixelWidth, pixelHeight, pixelDepth)) {
     fileChanged = true;
     return;
   }
-  Premultiply(pixels, width * count, depth);
-  band_ = pixels;
-  bandFirst_ = first;
-  bandRows_ = count;
+  Premultiply(pixels, w * h, depth);
+  block_ = pixels;
+  blockX_ = x, blockY_ = y, blockWidth_ = w, blockHeight_ = h;
   cellPixelHolder = this;
 }
 
 void gxtkSurface::DropCellPixels() {
   if (!cellPixelHolder) return;
-  free(cellPixelHolder->band_);
-  cellPixelHolder->band_ = nullptr;
+  free(cellPixelHolder->block_);
+  cellPixelHolder->block_ = nullptr;
   cellPixelHolder = nullptr;
 }
 

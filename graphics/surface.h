@@ -81,10 +81,10 @@ class gxtkSurface : public Object {
   void PrepareCell(int cell) {
     if (cells_[cell].seq != glfwGraphicsSeq) BindCell(cell);
   }
-  // The rows read again for cells' textures (a band of the frames' height,
-  // or the whole sheet once a render draws from many bands) stay until the
-  // render ends or another sheet needs its own: a screen drawing many frames
-  // of a sheet reads its file once or twice.
+  // The pixels read again for cells' textures (the frame's own, or the
+  // whole sheet once a render draws many frames) stay until the render ends
+  // or another sheet needs its own: a screen drawing many frames of a sheet
+  // reads the whole file once.
   static void DropCellPixels();
   // Ends a render: drops those pixels and lets go of the textures (whole or
   // cells) no render has drawn from in the last kIdleRenders, so that the
@@ -108,8 +108,8 @@ class gxtkSurface : public Object {
   // Whether pixels read again are this picture's (if not, they are freed,
   // and a changed size is named).
   bool SamePicture(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth);
-  // Reads the rows of the cells' band from `top` into band_.
-  void ReadBand(int top);
+  // Reads the cell's pixels, or the whole sheet's, into block_.
+  void ReadBlock(int cell);
   int CellColumns() const { return width / cellWidth; }
   void DeleteCells();
 
@@ -126,12 +126,11 @@ class gxtkSurface : public Object {
   std::vector<Cell> cells_;
   int lastDrawn_ = 0;
   bool listed_ = false;
-  // Rows read again for cells' textures (premultiplied), from bandFirst_,
-  // and the bands read since this sheet began to hold them.
-  unsigned char* band_ = nullptr;
-  int bandFirst_ = 0;
-  int bandRows_ = 0;
-  int bandsRead_ = 0;
+  // Pixels read again for cells' textures (premultiplied), where they lie
+  // in the sheet, and the blocks read since this sheet began to hold them.
+  unsigned char* block_ = nullptr;
+  int blockX_ = 0, blockY_ = 0, blockWidth_ = 0, blockHeight_ = 0;
+  int blocksRead_ = 0;
 };
 
 // The smallest power of two >= n, at least 1.

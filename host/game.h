@@ -102,11 +102,11 @@ class RkGame {
   virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth) {
     return nullptr;
   }
-  // Only rows [first, first + count) of the picture (width, height and
-  // depth are still the whole picture's), or null; a host that can decode a
-  // part alone spares the rest. Here: the whole picture, cut.
-  virtual unsigned char* LoadImageRows(String path, int first, int count, int* width, int* height,
-                                       int* depth);
+  // Only the w x h block at (x, y) of the picture (width, height and depth
+  // are still the whole picture's), or null; a host that can decode a part
+  // alone spares the rest. Here: the whole picture, cut.
+  virtual unsigned char* LoadImagePart(String path, int x, int y, int w, int h, int* width,
+                                       int* height, int* depth);
   // Names a data file that cannot be loaded, and why (once per file).
   virtual void TellLoadFailure(const String& path, const char* reason) {}
   virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,

@@ -48,15 +48,18 @@ String RkGame::LoadString(String path) {
   return text;
 }
 
-unsigned char* RkGame::LoadImageRows(String path, int first, int count, int* width, int* height,
-                                     int* depth) {
+unsigned char* RkGame::LoadImagePart(String path, int x, int y, int w, int h, int* width,
+                                     int* height, int* depth) {
   unsigned char* pixels = LoadImageData(path, width, height, depth);
-  if (pixels && (first < 0 || count <= 0 || first >= *height || count > *height - first)) {
+  PngRead size;
+  size.width = static_cast<unsigned long>(*width);
+  size.height = static_cast<unsigned long>(*height);
+  if (pixels && (x < 0 || y < 0 || !PartInside(size, x, y, w, h))) {
     free(pixels);
     return nullptr;
   }
   if (!pixels) return nullptr;
-  return KeepPngRows(pixels, static_cast<size_t>(*width) * *depth, first, count);
+  return KeepPngPart(pixels, *width, *depth, x, y, w, h);
 }
 
 unsigned char* RkGame::LoadData(String path, int* length) {

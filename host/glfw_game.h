@@ -47,7 +47,7 @@ class RkGlfwGame : public RkGame, public RkWindowListener {
   bool FrameStillShown() override;
   String PathToFilePath(String path) override;
   unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
-  unsigned char* LoadImageRows(String path, int first, int count, int* width, int* height,
+  unsigned char* LoadImagePart(String path, int x, int y, int w, int h, int* width, int* height,
                                int* depth) override;
   bool DecodeAudio(String path, AudioSink& sink) override;
   unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,

@@ -191,19 +191,19 @@ unsigned char* RkGlfwGame::LoadImageData(String path, int* width, int* height, i
   return pixels;
 }
 
-unsigned char* RkGlfwGame::LoadImageRows(String path, int first, int count, int* width,
+unsigned char* RkGlfwGame::LoadImagePart(String path, int x, int y, int w, int h, int* width,
                                          int* height, int* depth) {
-  if (first < 0 || count <= 0) return nullptr;
+  if (x < 0 || y < 0 || w <= 0 || h <= 0) return nullptr;
   FILE* file = OpenDataFile(path);
   if (!file) return nullptr;
-  PngRead read = DecodePlainPngRows(file, first, count);
+  PngRead read = DecodePlainPngPart(file, x, y, w, h);
   fclose(file);
   // Another kind of picture, or a damaged one: the whole decode reads it, or names what is wrong.
-  if (!read.pixels) return RkGame::LoadImageRows(path, first, count, width, height, depth);
+  if (!read.pixels) return RkGame::LoadImagePart(path, x, y, w, h, width, height, depth);
   *width = static_cast<int>(read.width);
   *height = static_cast<int>(read.height);
   *depth = read.depth;
-  gc_ext_malloced(*width * count * *depth);
+  gc_ext_malloced(w * h * *depth);
   return read.pixels;
 }
 

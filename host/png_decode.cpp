@@ -133,8 +133,18 @@ PngRead DecodePlainPng(FILE* file) {
   return read;
 }
 
-unsigned char* KeepPngRows(unsigned char* pixels, size_t stride, size_t first, size_t count) {
-  memmove(pixels, pixels + first * stride, count * stride);
-  auto* fitted = static_cast<unsigned char*>(realloc(pixels, count * stride));
+bool PartInside(const PngRead& read, unsigned long x, unsigned long y, unsigned long w,
+                unsigned long h) {
+  return w > 0 && h > 0 && x < read.width && y < read.height && w <= read.width - x &&
+         h <= read.height - y;
+}
+
+unsigned char* KeepPngPart(unsigned char* pixels, size_t width, size_t depth, size_t x, size_t y,
+                           size_t w, size_t h) {
+  // Each row's part lies at or after where it goes: moved top down, nothing is overwritten unread.
+  for (size_t row = 0; row < h; ++row) {
+    memmove(pixels + row * w * depth, pixels + ((y + row) * width + x) * depth, w * depth);
+  }
+  auto* fitted = static_cast<unsigned char*>(realloc(pixels, w * h * depth));
   return fitted ? fitted : pixels;
 }

@@ -31,15 +31,20 @@ struct PngRead {
 // Reads each chunk of a PNG once; the file is left at its start.
 PngRead DecodePlainPng(FILE* file);
 
-// Only rows [first, first + count) of a plain PNG (read.pixels holds just
-// them, read.height is still the picture's): a frame of a large sheet costs
-// its own rows, not the sheet. Null pixels as for DecodePlainPng, and for
-// rows outside the picture.
-PngRead DecodePlainPngRows(FILE* file, unsigned long first, unsigned long count);
+// Only the w x h block at (x, y) of a plain PNG (read.pixels holds just it;
+// read.width and read.height are still the picture's): a frame of a large
+// sheet costs its own pixels, not the sheet's. Null pixels as for
+// DecodePlainPng, and for a block not inside the picture.
+PngRead DecodePlainPngPart(FILE* file, unsigned long x, unsigned long y, unsigned long w,
+                           unsigned long h);
 
-// Moves rows [first, first + count) of a malloc'ed picture to its start and
-// gives back the rest of the block; the block, possibly moved.
-unsigned char* KeepPngRows(unsigned char* pixels, size_t stride, size_t first, size_t count);
+// Whether a non-empty w x h block at (x, y) lies inside the picture `read` declares.
+bool PartInside(const PngRead& read, unsigned long x, unsigned long y, unsigned long w,
+                unsigned long h);
+// Moves the w x h block at (x, y) of a malloc'ed width-wide picture to its
+// start and gives back the rest of the memory; the block, possibly moved.
+unsigned char* KeepPngPart(unsigned char* pixels, size_t width, size_t depth, size_t x, size_t y,
+                           size_t w, size_t h);
 
 // Shared by the decoders. Walks the chunks, each checked against the file's
 // size, keeping the image data (the IDAT chunks end to end) when the picture

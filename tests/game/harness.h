@@ -75,10 +75,10 @@ class GameHost : public TestHost {
     }
     return TestHost::LoadImageData(path, width, height, depth);
   }
-  // Bands of rows are cut from the pictures above.
-  unsigned char* LoadImageRows(String path, int first, int count, int* width, int* height,
+  // Parts are cut from the pictures above.
+  unsigned char* LoadImagePart(String path, int x, int y, int w, int h, int* width, int* height,
                                int* depth) override {
-    return RkGame::LoadImageRows(path, first, count, width, height, depth);
+    return RkGame::LoadImagePart(path, x, y, w, h, width, height, depth);
   }
   // Data a page fetches once the menu shows: the times asked, and whether it is on its way.
   int laterDataAsked = 0;

@@ -161,12 +161,16 @@ TEST_F(SurfaceTest, ASheetCutIntoFramesHasATextureForEachFrameDrawn) {
   device->DrawSurface2(surface, 10, 10, 4, 2, 4, 2);
   device->DrawSurface2(surface, 20, 10, 4, 2, 4, 2);
   device->DrawSurface2(surface, 30, 10, 0, 0, 4, 2);
+  device->DrawSurface2(surface, 40, 10, 4, 0, 4, 2);
   device->EndRender();
-  ASSERT_EQ(gl.Count("GenTextures"), 2);
-  ASSERT_EQ(gl.draws.size(), 2u) << "one batch per cell";
-  // Each from the rows of its own band, uploaded a row at a time.
+  ASSERT_EQ(gl.Count("GenTextures"), 3);
+  ASSERT_EQ(gl.draws.size(), 3u) << "one batch per cell";
+  // The first two from their own pixels, the third from the whole sheet; a row at a time.
   const RecordedTexture& frame3 = gl.textures[gl.draws[0].texture];
   const RecordedTexture& frame0 = gl.textures[gl.draws[1].texture];
+  const RecordedTexture& frame1 = gl.textures[gl.draws[2].texture];
+  ASSERT_EQ(frame1.pixels.size(), 32u);
+  EXPECT_EQ(frame1.pixels[4 * 4 + 3 * 4], 17);
   EXPECT_EQ(frame3.width, 4);
   EXPECT_EQ(frame3.height, 2);
   ASSERT_EQ(frame3.pixels.size(), 32u);
@@ -179,11 +183,11 @@ TEST_F(SurfaceTest, ASheetCutIntoFramesHasATextureForEachFrameDrawn) {
 
   // Cells not drawn for a while are let go, and made again when drawn.
   for (int i = 0; i <= gxtkSurface::kIdleRenders * 5 / 4; ++i) device->EndRender();
-  EXPECT_EQ(gl.Count("DeleteTextures"), 2);
+  EXPECT_EQ(gl.Count("DeleteTextures"), 3);
   EXPECT_EQ(gxtkSurface::TexturesHeld(), 0);
   device->DrawSurface2(surface, 10, 10, 4, 2, 4, 2);
   device->EndRender();
-  EXPECT_EQ(gl.Count("GenTextures"), 3);
+  EXPECT_EQ(gl.Count("GenTextures"), 4);
   EXPECT_EQ(gl.textures[gl.draws.back().texture].pixels.at(0), 24);
   gxtkSurface::ReleaseAll();
   EXPECT_EQ(gxtkSurface::TexturesHeld(), 0) << "a change of screen lets go of all at once";

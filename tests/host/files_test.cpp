@@ -508,12 +508,14 @@ TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
     const bool equal = pixels && expected && depth == expectedDepth && width == w && height == h &&
                        memcmp(pixels, expected, static_cast<size_t>(w) * h * depth) == 0;
     free(pixels);
-    // A band of rows alone: streamed from a plain picture, cut from the whole of another.
-    const size_t stride = static_cast<size_t>(w) * expectedDepth;
-    unsigned char* band = host.LoadImageRows(String(name), 5, 9, &width, &height, &depth);
-    EXPECT_TRUE(band && expected && height == h &&
-                memcmp(band, expected + 5 * stride, 9 * stride) == 0) << name << " rows 5 to 13";
-    free(band);
+    // A block alone: streamed from a plain picture, cut from the whole of another.
+    unsigned char* part = host.LoadImagePart(String(name), 6, 5, 11, 9, &width, &height, &depth);
+    bool partEqual = part && expected && height == h;
+    for (int row = 0; partEqual && row < 9; ++row) {
+      partEqual = memcmp(part + row * 11 * depth, expected + ((5 + row) * w + 6) * depth, 11 * depth) == 0;
+    }
+    EXPECT_TRUE(partEqual) << name << ": 11 x 9 at (6, 5)";
+    free(part);
     stbi_image_free(expected);
     return equal;
   };
@@ -536,12 +538,12 @@ TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
   WriteFile("keyed.png", keyed);
   EXPECT_TRUE(same("keyed.png", 4));
   int width = 0, height = 0, depth = 0;
-  EXPECT_EQ(host.LoadImageRows(String("plain44.png"), 20, 9, &width, &height, &depth), nullptr)
-      << "rows past the picture's foot";
-  // Image data cut short: the band below the cut is refused, not read past the end.
+  EXPECT_EQ(host.LoadImagePart(String("plain44.png"), 30, 20, 8, 4, &width, &height, &depth), nullptr)
+      << "a block past the picture's corner";
+  // Image data cut short: the block below the cut is refused, not read past the end.
   std::string cut = ReadFile("plain44.png");
   WriteFile("cut.png", cut.substr(0, cut.size() / 2) + cut.substr(cut.size() - 12));
-  EXPECT_EQ(host.LoadImageRows(String("cut.png"), 14, 9, &width, &height, &depth), nullptr);
+  EXPECT_EQ(host.LoadImagePart(String("cut.png"), 0, 14, 8, 9, &width, &height, &depth), nullptr);
 }
 
 #ifdef MARVOLET_AUDIO_DECODE

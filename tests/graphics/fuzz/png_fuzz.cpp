@@ -44,9 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     image->m_Surface->Bind();
     image->m_Surface->Discard();
   }
-  // A band of rows alone, as a frame of a large sheet is read for its texture.
+  // A block alone, as a frame of a large sheet is read for its texture.
   int width = 0, height = 0, depth = 0;
-  free(RkGame::_game->LoadImageRows(String("input.png"), 1, 3, &width, &height, &depth));
+  free(RkGame::_game->LoadImagePart(String("input.png"), 1, 1, 2, 3, &width, &height, &depth));
   // The host collects after every event; a few hundred loads here are one.
   if (++loads % 256 == 0) gc_collect();
   return 0;
