@@ -212,7 +212,8 @@ void gxtkSurface::BindCell(int cell) {
   // transparent when the file no longer gives the picture.
   std::vector<unsigned char> blank(pixels ? 0 : static_cast<size_t>(cellWidth) * depth, 0);
   for (int row = 0; row < cellHeight; ++row) {
-    const size_t at = static_cast<size_t>(CellY(cell) + row - blockY) * blockWidth + CellX(cell) - blockX;
+    const size_t at =
+        static_cast<size_t>(CellY(cell) + row - blockY) * blockWidth + CellX(cell) - blockX;
     Gl().TexSubImage2D(GL_TEXTURE_2D, 0, 0, row, cellWidth, 1, format, GL_UNSIGNED_BYTE,
                        pixels ? pixels + at * depth : blank.data());
   }

@@ -26,8 +26,8 @@ int Paeth(int a, int b, int c) {
 
 }  // namespace
 
-bool UnfilterPngRow(int filter, const unsigned char* in, unsigned char* out, const unsigned char* above,
-              size_t bytes, size_t step) {
+bool UnfilterPngRow(int filter, const unsigned char* in, unsigned char* out,
+                    const unsigned char* above, size_t bytes, size_t step) {
   auto left = [&](size_t i) { return i >= step ? out[i - step] : 0; };
   auto up = [&](size_t i) { return above ? above[i] : 0; };
   auto upLeft = [&](size_t i) { return above && i >= step ? above[i - step] : 0; };

@@ -512,7 +512,8 @@ TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
     unsigned char* part = host.LoadImagePart(String(name), 6, 5, 11, 9, &width, &height, &depth);
     bool partEqual = part && expected && height == h;
     for (int row = 0; partEqual && row < 9; ++row) {
-      partEqual = memcmp(part + row * 11 * depth, expected + ((5 + row) * w + 6) * depth, 11 * depth) == 0;
+      partEqual =
+          memcmp(part + row * 11 * depth, expected + ((5 + row) * w + 6) * depth, 11 * depth) == 0;
     }
     EXPECT_TRUE(partEqual) << name << ": 11 x 9 at (6, 5)";
     free(part);
@@ -538,7 +539,8 @@ TEST_F(HostFiles, PlainPicturesDecodeInOneBufferToTheGeneralDecodersPixels) {
   WriteFile("keyed.png", keyed);
   EXPECT_TRUE(same("keyed.png", 4));
   int width = 0, height = 0, depth = 0;
-  EXPECT_EQ(host.LoadImagePart(String("plain44.png"), 30, 20, 8, 4, &width, &height, &depth), nullptr)
+  EXPECT_EQ(host.LoadImagePart(String("plain44.png"), 30, 20, 8, 4, &width, &height, &depth),
+            nullptr)
       << "a block past the picture's corner";
   // Image data cut short: the block below the cut is refused, not read past the end.
   std::string cut = ReadFile("plain44.png");
