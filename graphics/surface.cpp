@@ -40,9 +40,11 @@ long PictureBytes(int width, int height, int depth) {
 // sheet's pixels beside the textures, not all of them.
 gxtkSurface* cellPixelHolder = nullptr;
 
-// The surfaces that have made a texture in this context, and the renders ended so far.
+// The surfaces that have ever made a texture (until discarded), walked to let
+// idle ones go, and the renders ended so far.
 std::vector<gxtkSurface*> listedSurfaces;
-int rendersEnded = 0;
+// 64 bits: 32 would wrap after some 400 days of renders at 60 a second.
+int64_t rendersEnded = 0;
 
 // Creates and binds a texture of a w x h picture (a larger one of powers of
 // two where the driver refuses that size); its reciprocal size goes to scaleU, scaleV.
@@ -115,7 +117,7 @@ void gxtkSurface::Listed() {
   listedSurfaces.push_back(this);
 }
 
-void gxtkSurface::ReleaseIdle(int since) {
+void gxtkSurface::ReleaseIdle(int64_t since) {
   if (seq == glfwGraphicsSeq && lastDrawn_ < since) {
     Gl().DeleteTextures(1, &texture);
     seq = -1;
@@ -138,7 +140,7 @@ void gxtkSurface::EndRender() {
 
 void gxtkSurface::ReleaseAll() {
   if (glfwGraphicsSeq == 0) return;
-  for (gxtkSurface* surface : listedSurfaces) surface->ReleaseIdle(INT_MAX);
+  for (gxtkSurface* surface : listedSurfaces) surface->ReleaseIdle(INT64_MAX);
 }
 
 int gxtkSurface::Textures() const {

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "host/game.h"
@@ -116,15 +117,15 @@ class gxtkSurface : public Object {
   // Notes a new texture of this surface, keeping it in the list EndRender walks.
   void Listed();
   // Lets go of the textures not drawn since render `since`.
-  void ReleaseIdle(int since);
+  void ReleaseIdle(int64_t since);
 
   struct Cell {
     int seq = -1;
     GLuint texture = 0;
-    int lastDrawn = 0;
+    int64_t lastDrawn = 0;
   };
   std::vector<Cell> cells_;
-  int lastDrawn_ = 0;
+  int64_t lastDrawn_ = 0;
   bool listed_ = false;
   // Pixels read again for cells' textures (premultiplied), where they lie
   // in the sheet, and the blocks read since this sheet began to hold them.
