@@ -200,11 +200,7 @@ void gxtkSurface::BindCell(int cell) {
   const unsigned char* pixels = data;
   int blockX = 0, blockY = 0, blockWidth = width;
   if (!data && !path.IsEmpty()) {
-    if (!block_ || CellX(cell) < blockX_ || CellY(cell) < blockY_ ||
-        CellX(cell) + cellWidth > blockX_ + blockWidth_ ||
-        CellY(cell) + cellHeight > blockY_ + blockHeight_) {
-      ReadBlock(cell);
-    }
+    if (!BlockHolds(cell)) ReadBlock(cell);
     pixels = block_;
     blockX = blockX_, blockY = blockY_, blockWidth = blockWidth_;
   }
@@ -219,6 +215,12 @@ void gxtkSurface::BindCell(int cell) {
     Gl().TexSubImage2D(GL_TEXTURE_2D, 0, 0, row, cellWidth, 1, format, GL_UNSIGNED_BYTE,
                        pixels ? pixels + at * depth : blank.data());
   }
+}
+
+bool gxtkSurface::BlockHolds(int cell) const {
+  return block_ && CellX(cell) >= blockX_ && CellY(cell) >= blockY_ &&
+         CellX(cell) + cellWidth <= blockX_ + blockWidth_ &&
+         CellY(cell) + cellHeight <= blockY_ + blockHeight_;
 }
 
 void gxtkSurface::ReadBlock(int cell) {

@@ -109,7 +109,8 @@ class gxtkSurface : public Object {
   // Whether pixels read again are this picture's (if not, they are freed,
   // and a changed size is named).
   bool SamePicture(unsigned char* pixels, int pixelWidth, int pixelHeight, int pixelDepth);
-  // Reads the cell's pixels, or the whole sheet's, into block_.
+  // Whether block_ holds the cell's pixels; reads them, or the whole sheet's, into it.
+  bool BlockHolds(int cell) const;
   void ReadBlock(int cell);
   int CellColumns() const { return width / cellWidth; }
   void DeleteCells();

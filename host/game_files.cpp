@@ -51,14 +51,11 @@ String RkGame::LoadString(String path) {
 unsigned char* RkGame::LoadImagePart(String path, int x, int y, int w, int h, int* width,
                                      int* height, int* depth) {
   unsigned char* pixels = LoadImageData(path, width, height, depth);
-  PngRead size;
-  size.width = static_cast<unsigned long>(*width);
-  size.height = static_cast<unsigned long>(*height);
-  if (pixels && (x < 0 || y < 0 || !PartInside(size, x, y, w, h))) {
+  if (!pixels) return nullptr;
+  if (!PartInside(*width, *height, x, y, w, h)) {
     free(pixels);
     return nullptr;
   }
-  if (!pixels) return nullptr;
   return KeepPngPart(pixels, *width, *depth, x, y, w, h);
 }
 

@@ -133,10 +133,9 @@ PngRead DecodePlainPng(FILE* file) {
   return read;
 }
 
-bool PartInside(const PngRead& read, unsigned long x, unsigned long y, unsigned long w,
-                unsigned long h) {
-  return w > 0 && h > 0 && x < read.width && y < read.height && w <= read.width - x &&
-         h <= read.height - y;
+bool PartInside(long width, long height, long x, long y, long w, long h) {
+  return x >= 0 && y >= 0 && w > 0 && h > 0 && x < width && y < height && w <= width - x &&
+         h <= height - y;
 }
 
 unsigned char* KeepPngPart(unsigned char* pixels, size_t width, size_t depth, size_t x, size_t y,

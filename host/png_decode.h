@@ -34,13 +34,13 @@ PngRead DecodePlainPng(FILE* file);
 // Only the w x h block at (x, y) of a plain PNG (read.pixels holds just it;
 // read.width and read.height are still the picture's): a frame of a large
 // sheet costs its own pixels, not the sheet's. Null pixels as for
-// DecodePlainPng, and for a block not inside the picture.
+// DecodePlainPng, for a block not inside the picture, and in the page, which
+// has no streaming inflater: there the caller cuts the block from the whole.
 PngRead DecodePlainPngPart(FILE* file, unsigned long x, unsigned long y, unsigned long w,
                            unsigned long h);
 
-// Whether a non-empty w x h block at (x, y) lies inside the picture `read` declares.
-bool PartInside(const PngRead& read, unsigned long x, unsigned long y, unsigned long w,
-                unsigned long h);
+// Whether a non-empty w x h block at (x, y) lies inside a width x height picture.
+bool PartInside(long width, long height, long x, long y, long w, long h);
 // Moves the w x h block at (x, y) of a malloc'ed width-wide picture to its
 // start and gives back the rest of the memory; the block, possibly moved.
 unsigned char* KeepPngPart(unsigned char* pixels, size_t width, size_t depth, size_t x, size_t y,

@@ -15,7 +15,9 @@ PngRead DecodePlainPngPart(FILE* file, unsigned long x, unsigned long y, unsigne
   std::vector<unsigned char> data;
   ReadPngChunks(file, &read, &channels, &data);
   rewind(file);
-  if (read.damaged || data.empty() || !PartInside(read, x, y, w, h)) return read;
+  if (read.damaged || data.empty() || !PartInside(read.width, read.height, x, y, w, h)) {
+    return read;
+  }
   const size_t stride = static_cast<size_t>(read.width) * channels;
   const size_t partStride = static_cast<size_t>(w) * channels;
   auto* pixels = static_cast<unsigned char*>(malloc(partStride * h));
